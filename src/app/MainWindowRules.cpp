@@ -1,0 +1,35 @@
+#include "app/MainWindowRules.h"
+
+#include <QFileInfo>
+
+namespace MainWindowRules {
+
+DataCommands radioDataCommands(int radioLoggerCount, int radioState) {
+  const bool idle = radioState == RadioNotConnected || radioState == RadioIdle || radioState == RadioFileData;
+  const bool data = radioLoggerCount > 0 && idle;
+  return {data, data, data, idle};
+}
+
+DataCommands usbDataCommands(bool usbHasDataForLogger0, int usbState) {
+  const bool idle = usbState == UsbNotConnected || usbState == UsbReady || usbState == UsbFileData;
+  const bool data = usbHasDataForLogger0 && idle;
+  return {data, data, data, idle};
+}
+
+std::vector<int> loggerGridColumnWidths(int width, std::span<const int> baseWidths, int divisor) {
+  std::vector<int> widths(baseWidths.begin(), baseWidths.end());
+  if (width > divisor)
+    for (int& w : widths) w = static_cast<int>(static_cast<long long>(width) * w / divisor);
+  return widths;
+}
+
+QString startupDataFile(const QStringList& arguments) {
+  if (arguments.isEmpty()) return {};
+  const QString& first = arguments.first();
+  if (first.size() <= 5) return {};
+  const QFileInfo info(first);
+  if (!info.isFile() || !first.toLower().endsWith(QLatin1String(".tmd"))) return {};
+  return first;
+}
+
+}  // namespace MainWindowRules
