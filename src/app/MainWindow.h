@@ -1,0 +1,160 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+
+#include "app/MessageBoxPrompt.h"
+#include "app/ProgramPaths.h"
+#include "app/ProgramSettings.h"
+#include "data/MeasurementBook.h"
+#include "radio/RfLogger.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QScrollArea;
+class QSlider;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+class QTableView;
+class QVBoxLayout;
+class QWidget;
+class FileChooser;
+class AboutDialog;
+class PrgSettingsDialog;
+
+/// How the program was started.
+struct StartupOptions {
+  QStringList arguments;  ///< command-line arguments after the program name, options removed
+  bool simulate = false;
+};
+
+/// The main window: three pages (radio, USB, logger settings), menus, tool bar and status
+/// bar. It owns the measurement sets, the radio logger list and the two states that decide
+/// which commands are enabled. Every control and action carries its system name as its
+/// objectName, so other parts and tests find them with findChild.
+class MainWindow : public QMainWindow, public MeasurementBookView {
+  Q_OBJECT
+
+ public:
+  enum Page { RadioPage = 0, UsbPage = 1, ConfigPage = 2 };
+
+  explicit MainWindow(StartupOptions options, UserPrompt* prompt = nullptr, FileChooser* files = nullptr,
+                      const SystemFolders& folders = SystemFolders::standard(), QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  QAction* action(const QString& name) const { return actions_.value(name); }
+  UserPrompt& prompt() { return *prompt_; }
+  MeasurementBook& book() { return book_; }
+  TRfLoggerArray& loggers() { return loggers_; }
+  const ProgramPaths& paths() const { return paths_; }
+  int radioState() const { return radioState_; }
+  void setRadioState(int state) { radioState_ = state; }
+  int usbState() const { return usbState_; }
+  void setUsbState(int state) { usbState_ = state; }
+  /// The data file chosen at the first showing, if the argument rule took one.
+  const QString& startupFile() const { return startupFile_; }
+  bool usbAutoConnectDone() const { return usbAutoConnectDone_; }
+  QTableView* rfLoggerGrid() const { return rfLoggerGrid_; }
+  QTableWidget* usbLoggerGrid() const { return usbLoggerGrid_; }
+
+  void UpdateControls();
+  void FormResize();
+  /// Collects the window's preferences from its controls, as the close writes them.
+  ProgramSettings collectSettings() const;
+
+  // MeasurementBookView
+  void addMemo1Line(const QString& line) override;
+  void freeDevList() override;
+  void clearRfLoggerIndicators(int logger) override;
+  void clearUsbLoggerIndicators() override;
+  void addMemo2Line(const QString& line);
+
+ signals:
+  /// The first showing decided to open a data file (the opening itself is the reader's).
+  void dataFileRequested(const QString& path);
+  /// UpdateControls ran on this page: the page's own refresh follows.
+  void pageRefreshRequested(int page);
+  /// FormResize re-stretches the data tables.
+  void dataTablesResizeRequested();
+  /// The window is closing: late radio messages are ignored from now on, links stop.
+  void closing();
+  /// The radio logger rows lose their indicators (destroying clear of the radio set).
+  void rfLoggerRowsFreed();
+  /// Radio logger row i hides its error indicator and clears its battery picture.
+  void rfLoggerIndicatorsCleared(int logger);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();
+  void FormClose();
+  void PageControl1Change();
+  void ActionAboutExecute();
+  void ActionPrgSettingsExecute();
+  void ActionHelpContentsExecute();
+
+  void createActions();
+  void createMenusAndToolBar();
+  void createPages();
+  QWidget* createRadioPage();
+  QWidget* createUsbPage();
+  QWidget* createConfigPage();
+  QWidget* createRadioControls();
+  QWidget* createUsbControls();
+  QWidget* createConfigControls();
+  QScrollArea* wrapColumn(QWidget* column, const QString& panelName, const QString& scrollName);
+  void createUsbRowIndicators();
+  void applySettings(const ProgramSettings& s);
+  void fillComPortList(const ProgramSettings& s);
+
+  StartupOptions options_;
+  std::unique_ptr<MessageBoxPrompt> ownPrompt_;
+  UserPrompt* prompt_;
+  std::unique_ptr<FileChooser> ownFiles_;
+  FileChooser* files_;
+  const SystemFolders& folders_;
+  ProgramPaths paths_;
+  /// The stored preferences that controls of later pages own until they are built (table
+  /// ranges, port number).
+  ProgramSettings rangeSettings_;
+  QString helpFile_;
+  QString startupFile_;
+  bool usbAutoConnectDone_ = false;
+  bool shownOnce_ = false;
+
+  MeasurementBook book_;
+  TRfLoggerArray loggers_;
+  int radioState_ = 0;
+  int usbState_ = 0;
+  int currentDevRow_ = -1;
+
+  QHash<QString, QAction*> actions_;
+  QTabWidget* pages_ = nullptr;
+  QTableView* rfLoggerGrid_ = nullptr;
+  QTableView* rfDataTable_ = nullptr;
+  QTableWidget* usbLoggerGrid_ = nullptr;
+  QTableView* usbDataTable_ = nullptr;
+  QScrollArea* scrollBoxes_[3] = {};
+  QWidget* columnPanels_[3] = {};
+  QPlainTextEdit* memo1_ = nullptr;
+  QPlainTextEdit* memo2_ = nullptr;
+  QLabel* statusPanels_[2] = {};
+  AboutDialog* about_ = nullptr;
+  PrgSettingsDialog* prgSettings_ = nullptr;
+};
