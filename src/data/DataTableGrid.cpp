@@ -34,6 +34,9 @@ DataTableGrid::DataTableGrid(Page page, QWidget* parent)
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setShowGrid(true);
   setWordWrap(true);
+  // Texts wider than their column are cut at the cell edge, never shortened with an ellipsis
+  // that would hide digits of a value.
+  setTextElideMode(Qt::ElideNone);
   for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setMinimumSectionSize(1);
