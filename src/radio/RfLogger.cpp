@@ -46,3 +46,8 @@ TRfLoggerArray RemoveLoggerAt(const TRfLoggerArray& list, int index) {
   if (index >= 0 && index < static_cast<int>(out.size())) out.erase(out.begin() + index);
   return out;
 }
+
+QString RemoveLoggerAtError(const TRfLoggerArray& list, int index) {
+  if (index >= 0 && index < static_cast<int>(list.size())) return {};
+  return QStringLiteral("Указанный элемент не существует");
+}

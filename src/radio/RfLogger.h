@@ -38,5 +38,8 @@ QString ModelNameRu(const QString& loggerId);
 /// Latin form of the model name, for workbooks; empty for unknown codes.
 QString ModelNameLat(const QString& loggerId);
 
-/// A copy of list without entry index (the list itself when index is out of range).
+/// A copy of list without entry index, the other entries in their order (the list itself
+/// when index is out of range; RemoveLoggerAtError tells that case apart).
 TRfLoggerArray RemoveLoggerAt(const TRfLoggerArray& list, int index);
+/// "Указанный элемент не существует" when index names no entry of list; empty otherwise.
+QString RemoveLoggerAtError(const TRfLoggerArray& list, int index);
