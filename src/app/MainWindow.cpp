@@ -27,7 +27,6 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -44,6 +43,12 @@
 #include "app/MainWindowRules.h"
 #include "app/PrgSettingsDialog.h"
 #include "app/DateTimeValue.h"
+#include "data/DataTableWidget.h"
+#include "radio/AddRfLoggerDialog.h"
+#include "radio/ChangeRfLoggerListDialog.h"
+#include "radio/RfLoggerGrid.h"
+#include "radio/RfLoggerIndicators.h"
+#include "radio/RfLoggerListCommands.h"
 
 namespace {
 
@@ -134,12 +139,6 @@ QGroupBox* group(const char* caption, const char* name = nullptr) {
   return box;
 }
 
-QStandardItemModel* headingsModel(QObject* parent, const QStringList& headings) {
-  auto* model = new QStandardItemModel(0, static_cast<int>(headings.size()), parent);
-  model->setHorizontalHeaderLabels(headings);
-  return model;
-}
-
 QTableWidget* infoGrid(const char* name, const QStringList& texts) {
   // Sized to its cells exactly: each column and row plus one grid line each, one more, and
   // two pixels of frame.
@@ -182,11 +181,15 @@ MainWindow::MainWindow(StartupOptions options, UserPrompt* prompt, FileChooser* 
   setWindowTitle(QStringLiteral("Tundrabase"));
   setMinimumWidth(430);
   resize(1044, 874);
+  listCommands_ = std::make_unique<RfLoggerListCommands>(loggerRows_, *this, *prompt_);
+  loggerRows_.setTraceSink([this](const QString& line) { addMemo1Line(line); });
   createActions();
   createMenusAndToolBar();
   createPages();
   FormCreate();
   // Secondary windows come after the main window's creation handler, which must not use them.
+  addRfLogger_ = new TFormAddRfLogger(this);
+  changeRfLoggerList_ = new TFormChangeRfLoggerList(loggers_, *prompt_, *addRfLogger_, this);
   about_ = new AboutDialog(this);
   prgSettings_ = new PrgSettingsDialog(this);
 }
@@ -211,6 +214,9 @@ void MainWindow::createActions() {
   connect(action(QStringLiteral("ActionAbout")), &QAction::triggered, this, &MainWindow::ActionAboutExecute);
   connect(action(QStringLiteral("ActionPrgSettings")), &QAction::triggered, this, &MainWindow::ActionPrgSettingsExecute);
   connect(action(QStringLiteral("ActionHelpContents")), &QAction::triggered, this, &MainWindow::ActionHelpContentsExecute);
+  connect(action(QStringLiteral("ActionRfChangeLoggerList")), &QAction::triggered, this, [this] { listCommands_->ChangeLoggerList(); });
+  connect(action(QStringLiteral("ActionRfDevListFileOpen")), &QAction::triggered, this, [this] { listCommands_->OpenListFile(*files_); });
+  connect(action(QStringLiteral("ActionRfDevListFileSave")), &QAction::triggered, this, [this] { listCommands_->SaveListFile(*files_); });
 }
 
 void MainWindow::createMenusAndToolBar() {
@@ -320,13 +326,8 @@ QWidget* MainWindow::createRadioPage() {
   h->setContentsMargins(4, 4, 4, 4);
 
   auto* left = new QVBoxLayout;
-  rfLoggerGrid_ = named(new QTableView, "StringGridRfLoggers");
-  rfLoggerGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  rfLoggerGrid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  rfLoggerGrid_->verticalHeader()->setVisible(false);
-  rfLoggerGrid_->verticalHeader()->setDefaultSectionSize(20);
-  rfLoggerGrid_->horizontalHeader()->setFixedHeight(44);
-  rfLoggerGrid_->horizontalHeader()->setDefaultSectionSize(80);
+  rfLoggerGrid_ = new RfLoggerGrid(loggerRows_);
+  connect(rfLoggerGrid_, &RfLoggerGrid::loggerRowSelected, this, &MainWindow::selectRfLogger);
   left->addWidget(rfLoggerGrid_, 2);
 
   auto* listButtons = new QHBoxLayout;
@@ -339,10 +340,14 @@ QWidget* MainWindow::createRadioPage() {
   listButtons->addStretch();
   left->addLayout(listButtons);
 
-  rfDataTable_ = named(new QTableView, "StringGridRfData");
-  rfDataTable_->verticalHeader()->setVisible(false);
-  rfDataTable_->verticalHeader()->setDefaultSectionSize(20);
-  left->addWidget(rfDataTable_, 3);
+  rfTable_ = new DataTableWidget(DataTableWidget::Page::Radio);
+  rfTable_->setMeasurementSet(&book_.RadioSet);
+  rfTable_->setActions(action(QStringLiteral("ActionShowGraphic")), action(QStringLiteral("ActionExportToExcel")));
+  connect(rfTable_, &DataTableWidget::viewChosen, this, [this] {
+    emit rfGraphLinesFillRequested(book_.SelectedRfLogger);
+    FormResize();
+  });
+  left->addWidget(rfTable_, 3);
   memo1_ = named(new QPlainTextEdit, "Memo1");
   memo1_->setReadOnly(true);
   memo1_->setVisible(false);
@@ -498,10 +503,14 @@ QWidget* MainWindow::createUsbPage() {
   connectButtons->addStretch();
   left->addLayout(connectButtons);
 
-  usbDataTable_ = named(new QTableView, "StringGridUsbData");
-  usbDataTable_->verticalHeader()->setVisible(false);
-  usbDataTable_->verticalHeader()->setDefaultSectionSize(20);
-  left->addWidget(usbDataTable_, 3);
+  usbTable_ = new DataTableWidget(DataTableWidget::Page::Usb);
+  usbTable_->setMeasurementSet(&book_.UsbSet);
+  usbTable_->setActions(action(QStringLiteral("ActionShowGraphic")), action(QStringLiteral("ActionExportToExcel")));
+  connect(usbTable_, &DataTableWidget::viewChosen, this, [this] {
+    emit usbGraphLinesFillRequested();
+    FormResize();
+  });
+  left->addWidget(usbTable_, 3);
   memo2_ = named(new QPlainTextEdit, "Memo2");
   memo2_->setReadOnly(true);
   memo2_->setVisible(false);
@@ -751,21 +760,17 @@ void MainWindow::FormCreate() {
   helpFile_ = exe.dir().filePath(exe.completeBaseName() + QStringLiteral(".chm"));
   // 6. The settings page's tab appears only while a USB logger is connected.
   pages_->setTabVisible(ConfigPage, false);
-  // 7. Radio logger grid: headings only until the list is shown.
-  QStringList rfHeadings;
-  for (const char* h : kLoggerGridHeadings) rfHeadings << headingText(h);
-  rfLoggerGrid_->setModel(headingsModel(rfLoggerGrid_, rfHeadings));
-  for (int c = 0; c < 11; ++c) rfLoggerGrid_->setColumnWidth(c, MainWindowRules::kRfGridBaseWidths[c]);
-  // 8, 9, 11. Data tables by time, headings only.
-  const QStringList byTime = {QStringLiteral("№ п.п."), QStringLiteral("Дата, время"), QStringLiteral("U бат.")};
-  for (QTableView* t : {rfDataTable_, usbDataTable_}) {
-    t->setModel(headingsModel(t, byTime));
-    t->horizontalHeader()->setDefaultSectionSize(40);
-    t->setColumnWidth(1, 110);
-  }
+  // 7. The radio logger grid shows the (empty) list; 8, 9, 11. data tables by time, headings only.
+  rfTable_->setView(DataTableView::ByTime);
+  usbTable_->setView(DataTableView::ByTime);
+  rfTable_->FillDataGrid(-1);
+  usbTable_->FillDataGrid(-1);
   // 10. USB logger grid.
-  usbLoggerGrid_->setHorizontalHeaderLabels(rfHeadings.mid(0, 10));
-  for (int c = 0; c < 10; ++c) usbLoggerGrid_->setColumnWidth(c, MainWindowRules::kUsbGridBaseWidths[c]);
+  QStringList headings;
+  for (const char* h : kLoggerGridHeadings) headings << headingText(h);
+  usbLoggerGrid_->setHorizontalHeaderLabels(headings.mid(0, 10));
+  const std::vector<int>& usbWidths = UsbLoggerGridBaseWidths();
+  for (int c = 0; c < 10; ++c) usbLoggerGrid_->setColumnWidth(c, usbWidths[c]);
   // 14. Ports; 16. date pickers: a month back from midnight, to now.
   const QDateTime now = QDateTime::currentDateTime();
   const QDateTime monthAgo(now.date().addDays(-31), QTime(0, 0));
@@ -827,6 +832,12 @@ void MainWindow::applySettings(const ProgramSettings& s) {
     attempt->setChecked(s.attempt[g]);
     findChild<QGroupBox*>(QStringLiteral("RadioGrPower%1").arg(g + 1))->setEnabled(s.attempt[g]);
   }
+  rfTable_->setMaxLimit(s.rfMaxLimit);
+  rfTable_->setMinLimit(s.rfMinLimit);
+  rfTable_->setHighlightOutOfRange(s.rfHighlight);
+  usbTable_->setMaxLimit(s.usbMaxLimit);
+  usbTable_->setMinLimit(s.usbMinLimit);
+  usbTable_->setHighlightOutOfRange(s.usbHighlight);
   paths_.dataFilesDir = s.dataFilesDir;
   paths_.deviceListDir = s.deviceListDir;
   rangeSettings_ = s;
@@ -845,6 +856,12 @@ ProgramSettings MainWindow::collectSettings() const {
     s.power[g] = findChild<QButtonGroup*>(QStringLiteral("RadioGrPower%1Items").arg(g + 1))->checkedId();
     s.attempt[g] = findChild<QCheckBox*>(QStringLiteral("CheckBoxAttempt%1").arg(g + 1))->isChecked();
   }
+  s.rfMaxLimit = rfTable_->maxLimit();
+  s.rfMinLimit = rfTable_->minLimit();
+  s.rfHighlight = rfTable_->highlightOutOfRange();
+  s.usbMaxLimit = usbTable_->maxLimit();
+  s.usbMinLimit = usbTable_->minLimit();
+  s.usbHighlight = usbTable_->highlightOutOfRange();
   s.dataFilesDir = paths_.dataFilesDir;
   s.deviceListDir = paths_.deviceListDir;
   return s;
@@ -886,12 +903,12 @@ void MainWindow::UpdateControls() {
 }
 
 void MainWindow::FormResize() {
-  using namespace MainWindowRules;
-  const auto rf = loggerGridColumnWidths(rfLoggerGrid_->viewport()->width(), kRfGridBaseWidths, kRfGridDivisor);
-  for (int c = 0; c < static_cast<int>(rf.size()); ++c) rfLoggerGrid_->setColumnWidth(c, rf[c]);
-  const auto usb = loggerGridColumnWidths(usbLoggerGrid_->viewport()->width(), kUsbGridBaseWidths, kUsbGridDivisor);
+  rfLoggerGrid_->FitColumns();
+  const auto usb = LoggerGridColumnWidths(usbLoggerGrid_->viewport()->width(), UsbLoggerGridBaseWidths(),
+                                          UsbLoggerGridWidthDivisor);
   for (int c = 0; c < static_cast<int>(usb.size()); ++c) usbLoggerGrid_->setColumnWidth(c, usb[c]);
-  emit dataTablesResizeRequested();
+  rfTable_->ApplySizingRule();
+  usbTable_->ApplySizingRule();
   for (int i = 0; i < 3; ++i) {
     QScrollBar* bar = scrollBoxes_[i]->verticalScrollBar();
     const bool scrolls = bar->isVisible() || scrollBoxes_[i]->widget()->sizeHint().height() > columnPanels_[i]->height();
@@ -941,9 +958,33 @@ void MainWindow::addMemo1Line(const QString& line) { memo1_->appendPlainText(lin
 
 void MainWindow::addMemo2Line(const QString& line) { memo2_->appendPlainText(line); }
 
-void MainWindow::freeDevList() { emit rfLoggerRowsFreed(); }
+void MainWindow::freeDevList() { loggerRows_.FreeDevList(); }
 
-void MainWindow::clearRfLoggerIndicators(int logger) { emit rfLoggerIndicatorsCleared(logger); }
+void MainWindow::clearRfLoggerIndicators() { loggerRows_.HideErrorsAndBatteries(); }
+
+bool MainWindow::FreeAllDynamicVariable(bool askUser, bool destroy) {
+  return book_.FreeAllDynamicVariable(askUser, destroy, *prompt_, *this);
+}
+
+void MainWindow::ActivateRadioPage() { pages_->setCurrentIndex(RadioPage); }
+
+void MainWindow::FillRfDataGrid(int loggerIndex) { rfTable_->FillDataGrid(loggerIndex); }
+
+void MainWindow::ShowListEditor() { changeRfLoggerList_->exec(); }
+
+void MainWindow::ShowRadioData() {
+  loggerRows_.ShowRadioData(book_.RadioSet, radioState_ == MainWindowRules::RadioFileData);
+  rfTable_->FillDataGrid(book_.SelectedRfLogger);
+  emit rfGraphLinesRebuildRequested();
+}
+
+void MainWindow::selectRfLogger(int logger) {
+  if (logger == book_.SelectedRfLogger) return;
+  book_.SelectedRfLogger = logger;
+  rfTable_->FillDataGrid(logger);
+  emit rfGraphLinesFillRequested(logger);
+  FormResize();
+}
 
 void MainWindow::clearUsbLoggerIndicators() {
   findChild<QLabel*>(QStringLiteral("ShapeUsbErrorLamp"))->setVisible(false);

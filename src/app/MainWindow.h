@@ -11,6 +11,8 @@
 #include "app/ProgramSettings.h"
 #include "data/MeasurementBook.h"
 #include "radio/RfLogger.h"
+#include "radio/RfLoggerListHost.h"
+#include "radio/RfLoggerRows.h"
 
 class QAction;
 class QCheckBox;
@@ -32,6 +34,11 @@ class QWidget;
 class FileChooser;
 class AboutDialog;
 class PrgSettingsDialog;
+class DataTableWidget;
+class RfLoggerGrid;
+class RfLoggerListCommands;
+class TFormAddRfLogger;
+class TFormChangeRfLoggerList;
 
 /// How the program was started.
 struct StartupOptions {
@@ -43,7 +50,7 @@ struct StartupOptions {
 /// bar. It owns the measurement sets, the radio logger list and the two states that decide
 /// which commands are enabled. Every control and action carries its system name as its
 /// objectName, so other parts and tests find them with findChild.
-class MainWindow : public QMainWindow, public MeasurementBookView {
+class MainWindow : public QMainWindow, public MeasurementBookView, public RfLoggerListHost {
   Q_OBJECT
 
  public:
@@ -65,10 +72,27 @@ class MainWindow : public QMainWindow, public MeasurementBookView {
   /// The data file chosen at the first showing, if the argument rule took one.
   const QString& startupFile() const { return startupFile_; }
   bool usbAutoConnectDone() const { return usbAutoConnectDone_; }
-  QTableView* rfLoggerGrid() const { return rfLoggerGrid_; }
+  RfLoggerGrid* rfLoggerGrid() const { return rfLoggerGrid_; }
   QTableWidget* usbLoggerGrid() const { return usbLoggerGrid_; }
+  DataTableWidget* rfTable() const { return rfTable_; }
+  DataTableWidget* usbTable() const { return usbTable_; }
+  RfLoggerRows& loggerRows() { return loggerRows_; }
+  RfLoggerListCommands& listCommands() { return *listCommands_; }
 
-  void UpdateControls();
+  /// Refreshes the radio page after the radio set changed: grid cells, table, graph lines.
+  void ShowRadioData();
+  /// A radio logger row was selected: its data go to the table and the graph lines.
+  void selectRfLogger(int logger);
+
+  // RfLoggerListHost
+  bool FreeAllDynamicVariable(bool askUser, bool destroy) override;
+  int RadioState() const override { return radioState_; }
+  TMeasurementSet& RadioSet() override { return book_.RadioSet; }
+  void ActivateRadioPage() override;
+  void UpdateControls() override;
+  void FillRfDataGrid(int loggerIndex) override;
+  QString DeviceListDir() const override { return paths_.deviceListDir; }
+  void ShowListEditor() override;
   void FormResize();
   /// Collects the window's preferences from its controls, as the close writes them.
   ProgramSettings collectSettings() const;
@@ -76,7 +100,7 @@ class MainWindow : public QMainWindow, public MeasurementBookView {
   // MeasurementBookView
   void addMemo1Line(const QString& line) override;
   void freeDevList() override;
-  void clearRfLoggerIndicators(int logger) override;
+  void clearRfLoggerIndicators() override;
   void clearUsbLoggerIndicators() override;
   void addMemo2Line(const QString& line);
 
@@ -85,14 +109,13 @@ class MainWindow : public QMainWindow, public MeasurementBookView {
   void dataFileRequested(const QString& path);
   /// UpdateControls ran on this page: the page's own refresh follows.
   void pageRefreshRequested(int page);
-  /// FormResize re-stretches the data tables.
-  void dataTablesResizeRequested();
   /// The window is closing: late radio messages are ignored from now on, links stop.
   void closing();
-  /// The radio logger rows lose their indicators (destroying clear of the radio set).
-  void rfLoggerRowsFreed();
-  /// Radio logger row i hides its error indicator and clears its battery picture.
-  void rfLoggerIndicatorsCleared(int logger);
+  /// The radio graph lines are to be rebuilt for the whole set, or refilled for one logger.
+  void rfGraphLinesRebuildRequested();
+  void rfGraphLinesFillRequested(int logger);
+  /// The USB graph lines are to be refilled after the USB table changed its layout.
+  void usbGraphLinesFillRequested();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -140,16 +163,18 @@ class MainWindow : public QMainWindow, public MeasurementBookView {
 
   MeasurementBook book_;
   TRfLoggerArray loggers_;
+  RfLoggerRows loggerRows_{loggers_};
+  std::unique_ptr<RfLoggerListCommands> listCommands_;
   int radioState_ = 0;
   int usbState_ = 0;
   int currentDevRow_ = -1;
 
   QHash<QString, QAction*> actions_;
   QTabWidget* pages_ = nullptr;
-  QTableView* rfLoggerGrid_ = nullptr;
-  QTableView* rfDataTable_ = nullptr;
+  RfLoggerGrid* rfLoggerGrid_ = nullptr;
+  DataTableWidget* rfTable_ = nullptr;
   QTableWidget* usbLoggerGrid_ = nullptr;
-  QTableView* usbDataTable_ = nullptr;
+  DataTableWidget* usbTable_ = nullptr;
   QScrollArea* scrollBoxes_[3] = {};
   QWidget* columnPanels_[3] = {};
   QPlainTextEdit* memo1_ = nullptr;
@@ -157,4 +182,6 @@ class MainWindow : public QMainWindow, public MeasurementBookView {
   QLabel* statusPanels_[2] = {};
   AboutDialog* about_ = nullptr;
   PrgSettingsDialog* prgSettings_ = nullptr;
+  TFormAddRfLogger* addRfLogger_ = nullptr;
+  TFormChangeRfLoggerList* changeRfLoggerList_ = nullptr;
 };

@@ -16,13 +16,6 @@ DataCommands usbDataCommands(bool usbHasDataForLogger0, int usbState) {
   return {data, data, data, idle};
 }
 
-std::vector<int> loggerGridColumnWidths(int width, std::span<const int> baseWidths, int divisor) {
-  std::vector<int> widths(baseWidths.begin(), baseWidths.end());
-  if (width > divisor)
-    for (int& w : widths) w = static_cast<int>(static_cast<long long>(width) * w / divisor);
-  return widths;
-}
-
 QString startupDataFile(const QStringList& arguments) {
   if (arguments.isEmpty()) return {};
   const QString& first = arguments.first();

@@ -2,8 +2,6 @@
 
 #include <QStringList>
 
-#include <span>
-#include <vector>
 
 /// The main window's rules that need no widgets: which data commands are enabled, the
 /// logger grids' column widths and the start-up argument rule.
@@ -23,15 +21,6 @@ struct DataCommands {
 
 DataCommands radioDataCommands(int radioLoggerCount, int radioState);
 DataCommands usbDataCommands(bool usbHasDataForLogger0, int usbState);
-
-inline constexpr int kRfGridBaseWidths[] = {92, 80, 64, 60, 50, 60, 110, 80, 50, 80, 50};
-inline constexpr int kUsbGridBaseWidths[] = {92, 80, 64, 60, 50, 60, 110, 80, 50, 80};
-inline constexpr int kRfGridDivisor = 786;
-inline constexpr int kUsbGridDivisor = 735;
-
-/// Base widths up to the divisor; beyond it each column gets width * base / divisor,
-/// truncated.
-std::vector<int> loggerGridColumnWidths(int width, std::span<const int> baseWidths, int divisor);
 
 /// The data file named by the first argument (arguments without the program name), or
 /// empty: it must be longer than 5 characters, exist as a file and end in ".tmd" in any case.

@@ -18,7 +18,7 @@ bool MeasurementBook::FreeAllDynamicVariable(bool askUser, bool destroy, UserPro
     RadioSet.clear();
     return true;
   }
-  for (int i = 0; i < RadioSet.loggerCount(); ++i) view.clearRfLoggerIndicators(i);
+  view.clearRfLoggerIndicators();
   for (int i = 0; i < RadioSet.loggerCount(); ++i) RadioSet.clearFirstString(i);
   return true;
 }

@@ -15,8 +15,8 @@ class MeasurementBookView {
   virtual void addMemo1Line(const QString& line) = 0;
   /// Removes the radio logger rows' indicators (destroying clear).
   virtual void freeDevList() = 0;
-  /// Hides the error indicator and clears the battery picture of radio logger i.
-  virtual void clearRfLoggerIndicators(int logger) = 0;
+  /// Hides the error indicators and clears the battery pictures of every radio logger row.
+  virtual void clearRfLoggerIndicators() = 0;
   /// The same for the USB logger row.
   virtual void clearUsbLoggerIndicators() = 0;
 };

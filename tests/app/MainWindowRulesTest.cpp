@@ -8,20 +8,6 @@
 
 using namespace MainWindowRules;
 
-TEST(MainWindowRules, LoggerGridWidthsScaleOnlyBeyondTheDivisor) {
-  auto rf = loggerGridColumnWidths(786, kRfGridBaseWidths, kRfGridDivisor);
-  EXPECT_EQ(rf, std::vector<int>(std::begin(kRfGridBaseWidths), std::end(kRfGridBaseWidths)));
-  rf = loggerGridColumnWidths(787, kRfGridBaseWidths, kRfGridDivisor);
-  EXPECT_EQ(rf[0], 92);
-  EXPECT_EQ(rf[6], 110);
-  rf = loggerGridColumnWidths(1572, kRfGridBaseWidths, kRfGridDivisor);
-  EXPECT_EQ(rf[0], 184);
-  EXPECT_EQ(rf[6], 220);
-  const auto usb = loggerGridColumnWidths(1000, kUsbGridBaseWidths, kUsbGridDivisor);
-  ASSERT_EQ(usb.size(), 10u);
-  EXPECT_EQ(usb[0], 1000 * 92 / 735);
-}
-
 TEST(MainWindowRules, DataCommandsFollowStateAndData) {
   const struct {
     int loggers, state;

@@ -13,7 +13,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
-#include <QStandardItemModel>
 
 #include <gtest/gtest.h>
 
