@@ -39,6 +39,10 @@ class TGraphLine {
   /// Adds a point; x and y as drawn (see GraphLineKind).
   void addPoint(double x, double y);
   void clearPoints();
+  void reserve(size_t points) {
+    keys_.reserve(points);
+    values_.reserve(points);
+  }
   int count() const { return static_cast<int>(keys_.size()); }
 
   /// Points in line order: keys are X of a time line and Y of a sensor line.

@@ -32,9 +32,12 @@ QString GraphLines::TimeLineTitle(uint8_t tkType, int16_t distance) {
 }
 
 QString GraphLines::SensorLineTitle(double measTime) {
+  return SensorLineTitle(measTime, QLocale().dateFormat(QLocale::ShortFormat));
+}
+
+QString GraphLines::SensorLineTitle(double measTime, const QString& shortDateFormat) {
   const QDateTime dt = DateTimeValue::toQDateTime(measTime);
-  return QLocale().toString(dt.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-         DateTimeValue::fileTime(measTime);
+  return dt.date().toString(shortDateFormat) + QLatin1Char(' ') + dt.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
 void GraphLines::BuildRfGraphLines(const TMeasurementSet& radioSet, const TRfLoggerArray& loggers,
@@ -82,18 +85,23 @@ void GraphLines::fillLines(const TMeasurementSet& set, int logger, TGraphLineArr
   // the other presentation) must not add its points twice.
   for (auto& line : timeLines) line->clearPoints();
   for (auto& line : sensorLines) line->clearPoints();
+  const QString dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
 
   for (size_t k = 0; k < set.TkSn[L].size(); ++k) {
     const auto& distances = set.Distance[L][k];
     const auto& times = set.MeasTime[L][k];
     const auto& temps = set.Temp[L][k];
     const uint8_t type = set.TkType[L][k];
-    for (size_t s = 0; s < distances.size(); ++s)
-      lineAt(timeLines, GraphLineKind::Time, s).setTitle(TimeLineTitle(type, distances[s]));
+    for (size_t s = 0; s < distances.size(); ++s) {
+      TGraphLine& timeLine = lineAt(timeLines, GraphLineKind::Time, s);
+      timeLine.setTitle(TimeLineTitle(type, distances[s]));
+      timeLine.reserve(static_cast<size_t>(timeLine.count()) + times.size());
+    }
     for (size_t m = 0; m < times.size(); ++m) {
       TGraphLine& sensorLine = lineAt(sensorLines, GraphLineKind::Sensor, m);
-      sensorLine.setTitle(SensorLineTitle(times[m]));
+      sensorLine.setTitle(SensorLineTitle(times[m], dateFormat));
       sensorLine.clearPoints();
+      sensorLine.reserve(distances.size());
       for (size_t s = 0; s < distances.size(); ++s) {
         const int16_t v = temps[s][m];
         if (v == NoTempValue) continue;

@@ -91,6 +91,7 @@ class GraphLines {
   static QString TimeLineTitle(uint8_t tkType, int16_t distance);
   /// Title of a sensor line: regional short date, a blank, "hh:nn:ss".
   static QString SensorLineTitle(double measTime);
+  static QString SensorLineTitle(double measTime, const QString& shortDateFormat);
 
  private:
   static void fillLines(const TMeasurementSet& set, int logger, TGraphLineArray& timeLines,
