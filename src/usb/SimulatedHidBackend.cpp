@@ -32,7 +32,13 @@ class SimulatedHidDevice : public HidDevice {
 };
 
 SimulatedHidBackend::SimulatedHidBackend(QObject* parent) : HidBackend(parent) {}
-SimulatedHidBackend::~SimulatedHidBackend() = default;
+SimulatedHidBackend::~SimulatedHidBackend() {
+  // Simulators parented here unplug themselves when they go; let them while the entries
+  // still exist.
+  const QObjectList kids = children();
+  for (QObject* child : kids) delete child;
+  entries_.clear();
+}
 
 bool SimulatedHidBackend::matches(const HidDeviceInfo& info) const {
   return (watchVendor_ == 0 || info.vendorId == watchVendor_) && (watchProduct_ == 0 || info.productId == watchProduct_);
