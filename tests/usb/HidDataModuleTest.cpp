@@ -86,8 +86,12 @@ TEST(HidDataModuleTest, CompletionClasses) {
       EXPECT_TRUE(rig.view.memo1.contains("Cmd packet received at 05/03/2024 14:07:09.000"));
       EXPECT_EQ(rig.dev().dataLen, 8 * 64);
     }
-    if (c.code == CMD_START_TK_POLL && c.timerRunning) EXPECT_EQ(rig.timer->interval(), 40000) << c.name;
-    if (c.verdict == UsbVerdict::Failed) EXPECT_TRUE(rig.dev().errorText.isEmpty()) << c.name;
+    if (c.code == CMD_START_TK_POLL && c.timerRunning) {
+      EXPECT_EQ(rig.timer->interval(), 40000) << c.name;
+    }
+    if (c.verdict == UsbVerdict::Failed) {
+      EXPECT_TRUE(rig.dev().errorText.isEmpty()) << c.name;
+    }
   }
 }
 
@@ -123,7 +127,9 @@ TEST(HidDataModuleTest, TimeoutTexts) {
                 rig.view.memo1.contains("TimerTimeout: 05/03/2024 14:07:09.600"));
     EXPECT_TRUE(rig.view.memo1.contains(QStringLiteral("Интервал после отправки: ") +
                                         QString::number(c.acknowledgeFirst ? 700 : 600)));
-    if (c.acknowledgeFirst) EXPECT_TRUE(rig.view.memo1.contains(QStringLiteral("Интервал после подтверждения: 600")));
+    if (c.acknowledgeFirst) {
+      EXPECT_TRUE(rig.view.memo1.contains(QStringLiteral("Интервал после подтверждения: 600")));
+    }
   }
 }
 
