@@ -77,13 +77,14 @@ void UsbLoggerSimulator::unplug() {
 }
 bool UsbLoggerSimulator::plugged() const { return backend_.isPlugged(this); }
 
-void UsbLoggerSimulator::injectFault(UsbSimFault fault, int count) {
+void UsbLoggerSimulator::injectFault(UsbSimFault fault, int count, uint8_t onlyCode) {
   fault_ = fault;
+  faultCode_ = onlyCode;
   faultCount_ = fault == UsbSimFault::None ? 0 : count;
 }
 
 bool UsbLoggerSimulator::takeFault(UsbSimFault fault) {
-  if (faultCount_ <= 0 || fault_ != fault) return false;
+  if (faultCount_ <= 0 || fault_ != fault || (faultCode_ != 0 && faultCode_ != currentCode_)) return false;
   --faultCount_;
   return true;
 }
@@ -133,6 +134,7 @@ void UsbLoggerSimulator::outputReport(const QByteArray& report) {
   if (id != USB_REPORT_CMD_OUT || report.size() < 2) return;
   const uint8_t code = static_cast<uint8_t>(report[1]);
   commands_.push_back(code);
+  currentCode_ = code;
   if (takeFault(UsbSimFault::NoAnswer)) return;
   wrongEchoNow_ = takeFault(UsbSimFault::WrongEcho);
   command(code, report.mid(2));
@@ -198,7 +200,8 @@ void UsbLoggerSimulator::task(uint8_t code, bool classD) {
   wrongStatusNow_ = takeFault(UsbSimFault::WrongStatus);
   const uint8_t accepted = wrongStatusNow_ && classD ? bad : USB_STATUS_ACCEPTED;
   const uint8_t done = wrongStatusNow_ ? bad : USB_STATUS_DONE;
-  const bool lateAck = fault_ == UsbSimFault::LateAcknowledgement && faultCount_ > 0;
+  const bool lateAck = fault_ == UsbSimFault::LateAcknowledgement && faultCount_ > 0 &&
+                       (faultCode_ == 0 || faultCode_ == code);
   const QByteArray completion = cmdReport(code, done);
   emitReports({cmdReport(code, accepted)});
   if (!plugged()) return;

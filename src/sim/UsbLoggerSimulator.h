@@ -83,7 +83,8 @@ class UsbLoggerSimulator : public QObject, public SimulatedHidPeer {
 
   /// The fault hits the next count commands it concerns (the wrong-size faults only their
   /// command, BadSMark and BadCrc only headers and records, WrongStatus only tasks).
-  void injectFault(UsbSimFault fault, int count = 1);
+  /// onlyCode: when not 0, only commands with this code are hit.
+  void injectFault(UsbSimFault fault, int count = 1, uint8_t onlyCode = 0);
   UsbSimFault pendingFault() const { return faultCount_ > 0 ? fault_ : UsbSimFault::None; }
   static UsbSimFault faultFromName(const QString& name);  ///< "no-answer", "bad-crc", …
   static QString faultName(UsbSimFault fault);
@@ -134,6 +135,8 @@ class UsbLoggerSimulator : public QObject, public SimulatedHidPeer {
   QString serial_ = QStringLiteral("205A38743030");
   UsbSimFault fault_ = UsbSimFault::None;
   int faultCount_ = 0;
+  uint8_t faultCode_ = 0;
+  uint8_t currentCode_ = 0;
   bool wrongEchoNow_ = false;
   bool wrongStatusNow_ = false;
   int taskDurationMs_ = 0;
