@@ -27,8 +27,9 @@ QString hexLine(const QByteArray& bytes) {
 constexpr unsigned long kStopWaitMs = 5000;
 }  // namespace
 
-TCommThread::TCommThread(std::unique_ptr<SerialPort> port, const Clock& clock, QObject* parent)
-    : QThread(parent), port_(std::move(port)), clock_(clock), log_(clock) {}
+TCommThread::TCommThread(std::unique_ptr<SerialPort> port, const Clock& clock, const QString& logFileName,
+                         QObject* parent)
+    : QThread(parent), port_(std::move(port)), clock_(clock), log_(clock, logFileName) {}
 
 TCommThread::~TCommThread() {
   if (isRunning()) {
@@ -38,6 +39,8 @@ TCommThread::~TCommThread() {
   }
   log_.append(QStringLiteral("TCommThread.Destroy"));
   closePort();
+  // The held lines die with the link; when tracing they reach the file first.
+  log_.endOfRequest(verboseTrace_);
 }
 
 QString TCommThread::OpenErrorText(int errorCode) {

@@ -43,7 +43,9 @@ class TCommThread : public QThread {
     bool ok() const { return errorText.isEmpty(); }
   };
 
-  explicit TCommThread(std::unique_ptr<SerialPort> port, const Clock& clock, QObject* parent = nullptr);
+  /// logFileName: the thread log's file, "thread.log" in the current folder unless given.
+  explicit TCommThread(std::unique_ptr<SerialPort> port, const Clock& clock,
+                       const QString& logFileName = QStringLiteral("thread.log"), QObject* parent = nullptr);
   ~TCommThread() override;
 
   /// Opens and configures the port (57600 8N1, time-outs, queue sizes), purges it, sets

@@ -242,6 +242,26 @@ TEST(CommThread, PrimitivesRefuseAClosedPortAndBadValues) {
   link.thread->SendToModem(true, "#P\x60", false);  // neither blocks nor crashes
 }
 
+TEST(CommThread, VerboseTraceDumpsWritesAndKeepsTheLogAtDestruction) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("thread.log"));
+  ManualClock clock;
+  auto port = std::make_unique<SimulatedSerialPort>();
+  port->replyOnce("?D130ABCDEFG");
+  auto thread = std::make_unique<TCommThread>(std::move(port), clock, file);
+  thread->setVerboseTrace(true);
+  ASSERT_TRUE(thread->OpenLink(QStringLiteral("/dev/ttyUSB0")).ok());
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(f.readAll().endsWith(": 23 3F \r\n"));  // the dump of "#?" goes straight to the file
+  f.close();
+  thread.reset();
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray all = f.readAll();
+  EXPECT_TRUE(all.contains(": Create: Trying to open COM-port\r\n"));
+  EXPECT_TRUE(all.endsWith(": TCommThread.Destroy\r\n"));
+}
+
 TEST(ThreadLog, WritesAllHeldLinesAtThe1001st) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
