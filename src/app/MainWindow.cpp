@@ -43,7 +43,20 @@
 #include "app/MainWindowRules.h"
 #include "app/PrgSettingsDialog.h"
 #include "app/DateTimeValue.h"
+#include "app/Clock.h"
 #include "data/DataTableWidget.h"
+#include "graph/GraphLines.h"
+#include "graph/GraphWindow.h"
+#include "radio/ComPortList.h"
+#include "sim/RadioSimulator.h"
+#include "sim/UsbLoggerSimulator.h"
+#include "usb/HidDataModule.h"
+#include "usb/HidapiBackend.h"
+#include "usb/SimulatedHidBackend.h"
+#include "usb/UsbActionTable.h"
+#include "usb/UsbConnectionController.h"
+#include "usb/UsbState.h"
+#include "usb/UsbViewGui.h"
 #include "radio/AddRfLoggerDialog.h"
 #include "radio/ChangeRfLoggerListDialog.h"
 #include "radio/RfLoggerGrid.h"
@@ -186,15 +199,100 @@ MainWindow::MainWindow(StartupOptions options, UserPrompt* prompt, FileChooser* 
   createActions();
   createMenusAndToolBar();
   createPages();
+  createDevices();
   FormCreate();
   // Secondary windows come after the main window's creation handler, which must not use them.
   addRfLogger_ = new TFormAddRfLogger(this);
   changeRfLoggerList_ = new TFormChangeRfLoggerList(loggers_, *prompt_, *addRfLogger_, this);
+  graphic_ = new TFormGraphic(*prompt_, Clock::system(), nullptr);
+  graphic_->setSettingsPath(paths_.iniFileName);
+  graphLines_ = std::make_unique<GraphLines>(graphic_);
+  connect(this, &MainWindow::rfGraphLinesRebuildRequested, this,
+          [this] { graphLines_->BuildRfGraphLines(book_.RadioSet, loggers_, book_.SelectedRfLogger); });
+  connect(this, &MainWindow::rfGraphLinesFillRequested, this,
+          [this](int logger) { graphLines_->FillRfGraphLines(book_.RadioSet, logger); });
+  connect(this, &MainWindow::usbGraphLinesFillRequested, this, [this] { graphLines_->FillUsbGraphLines(book_.UsbSet); });
   about_ = new AboutDialog(this);
   prgSettings_ = new PrgSettingsDialog(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // Lines leave the graph window's chart before the window goes.
+  graphLines_.reset();
+  delete graphic_;
+  usbController_.reset();
+  hidModule_.reset();
+  hidBackend_.reset();
+}
+
+void MainWindow::createDevices() {
+  if (options_.simulate) {
+    radioSim_ = std::make_unique<RadioSimulator>();
+    QString error;
+    if (!radioSim_->start(&error)) {
+      prompt_->warning(QStringLiteral("Имитатор радиомодема не запущен: ") + error);
+      radioSim_.reset();
+    }
+    auto backend = std::make_unique<SimulatedHidBackend>();
+    usbSim_ = UsbLoggerSimulator::attachDemo(*backend);
+    hidBackend_ = std::move(backend);
+  } else {
+    hidBackend_ = std::make_unique<HidapiBackend>();
+  }
+  hidModule_ = std::make_unique<THidDataModule1>(*hidBackend_, Clock::system());
+  usbView_ = std::make_unique<UsbViewGui>(this);
+  usbView_->setStatusPanel2Handler([this](const QString& text) { statusPanels_[1]->setText(text); });
+  hidModule_->setView(usbView_.get());
+  usbController_ = std::make_unique<UsbConnectionController>(*hidModule_, *usbView_, *this, *prompt_, Clock::system());
+  const struct {
+    const char* action;
+    void (UsbConnectionController::*execute)();
+  } usbActions[] = {
+      {"ActionUsbConnect", &UsbConnectionController::ActionUsbConnectExecute},
+      {"ActionUsbDisconnect", &UsbConnectionController::ActionUsbDisconnectExecute},
+      {"ActionUsbStartMeas", &UsbConnectionController::ActionUsbStartMeasExecute},
+      {"ActionUsbClearLoggerData", &UsbConnectionController::ActionUsbClearLoggerDataExecute},
+      {"ActionUsbStartGsmSending", &UsbConnectionController::ActionUsbStartGsmSendingExecute},
+      {"ActionUsbPcTimeSync", &UsbConnectionController::ActionUsbPcTimeSyncExecute},
+      {"ActionUsbGsmTimeSync", &UsbConnectionController::ActionUsbGsmTimeSyncExecute},
+      {"ActionUsbReadSettings", &UsbConnectionController::ActionUsbReadSettingsExecute},
+  };
+  for (const auto& a : usbActions) connect(action(QString::fromLatin1(a.action)), &QAction::triggered, usbController_.get(), a.execute);
+  connect(action(QStringLiteral("ActionShowGraphic")), &QAction::triggered, this, &MainWindow::ActionShowGraphicExecute);
+}
+
+int MainWindow::usbState() const { return usbController_->UsbState(); }
+
+bool MainWindow::ClearUsbData(bool askUser, bool all) { return book_.ClearUsbData(askUser, all, *prompt_, *this); }
+
+void MainWindow::RefreshUsbPage() {
+  for (int a = static_cast<int>(UsbAction::Connect); a <= static_cast<int>(UsbAction::GsmTimeSync); ++a) {
+    const auto usbAction = static_cast<UsbAction>(a);
+    if (QAction* act = action(UsbActionObjectName(usbAction))) act->setEnabled(usbController_->actionEnabled(usbAction));
+  }
+  const bool download = action(QStringLiteral("ActionUsbDownloadData"))->isEnabled();
+  const bool all = findChild<QCheckBox*>(QStringLiteral("CheckBoxUsbGetAllData"))->isChecked();
+  findChild<QCheckBox*>(QStringLiteral("CheckBoxUsbGetAllData"))->setEnabled(download);
+  for (const char* name : {"DateTimePickerUsbFirst", "DateTimePickerUsbLast"})
+    findChild<QDateTimeEdit*>(QLatin1String(name))->setEnabled(download && !all);
+  // The settings page belongs to a connected logger.
+  const int state = usbState();
+  pages_->setTabVisible(ConfigPage, state != PSUsbNotConnected && state != PSUsbFileData);
+  const TLoggerHidDevice* device = hidModule_->currentDevice();
+  const bool haveLogger = state == PSUsbReady || state == PSUsbFileData;
+  graphLines_->BuildUsbGraphLines(book_.UsbSet, haveLogger && device, device ? device->sensorCount : 0,
+                                  [this] { usbTable_->FillDataGrid(0); });
+}
+
+void MainWindow::ActionShowGraphicExecute() {
+  const int page = pages_->currentIndex();
+  const GraphPage graphPage = page == RadioPage ? GraphPage::Radio : page == UsbPage ? GraphPage::Usb : GraphPage::Settings;
+  const TLoggerHidDevice* device = hidModule_->currentDevice();
+  graphLines_->ActionShowGraphicExecute(graphPage, book_.RadioSet, loggers_, book_.SelectedRfLogger,
+                                        static_cast<GraphPresentation>(rfTable_->view()), book_.UsbSet,
+                                        device ? device->loggerId : QString(),
+                                        static_cast<GraphPresentation>(usbTable_->view()));
+}
 
 void MainWindow::createActions() {
   for (const ActionSpec& spec : kActions) {
@@ -805,10 +903,9 @@ void MainWindow::FormCreate() {
 void MainWindow::fillComPortList(const ProgramSettings& s) {
   auto* box = findChild<QComboBox*>(QStringLiteral("ComboBoxPortNum"));
   box->clear();
-  QStringList ports;
-  const QDir dev(QStringLiteral("/dev"));
-  for (const QString& pattern : {QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")})
-    for (const QString& name : dev.entryList({pattern}, QDir::System | QDir::Files, QDir::Name)) ports << dev.filePath(name);
+  QStringList ports = ListComPorts();
+  // The simulated modem's pseudo-terminal is offered like a plugged-in adapter.
+  if (radioSim_) ports.prepend(radioSim_->ptyPath());
   box->addItems(ports);
   int index = ports.indexOf(s.portName);
   if (index < 0) index = ports.indexOf(QStringLiteral("COM%1").arg(s.port));
@@ -892,13 +989,16 @@ void MainWindow::UpdateControls() {
   using namespace MainWindowRules;
   const int page = pages_->currentIndex();
   const DataCommands d = page == RadioPage ? radioDataCommands(book_.RadioSet.loggerCount(), radioState_)
-                                           : usbDataCommands(book_.UsbSet.hasData(0), usbState_);
+                                           : usbDataCommands(book_.UsbSet.hasData(0), usbState());
   action(QStringLiteral("ActionShowGraphic"))->setEnabled(d.showGraphic);
   action(QStringLiteral("ActionExportToExcel"))->setEnabled(d.exportToExcel);
   action(page == RadioPage ? QStringLiteral("ActionRfSaveDataToFile") : QStringLiteral("ActionUsbSaveDataToFile"))
       ->setEnabled(d.saveData);
   action(QStringLiteral("ActionDataFileOpen"))->setEnabled(d.dataFileOpen);
-  emit pageRefreshRequested(page);
+  if (page == RadioPage)
+    emit pageRefreshRequested(page);
+  else
+    RefreshUsbPage();
   FormResize();
 }
 
@@ -935,6 +1035,8 @@ bool MainWindow::FormCloseQuery() {
 void MainWindow::FormClose() {
   radioState_ = MainWindowRules::RadioClosing;
   emit closing();
+  // The graph window keeps its own section of the same file: it goes first.
+  if (graphic_->isShowing()) graphic_->closeWindow();
   collectSettings().save(paths_.iniFileName, findChild<QComboBox*>(QStringLiteral("ComboBoxPortNum"))->currentText(),
                          *prompt_);
 }

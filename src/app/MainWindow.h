@@ -13,6 +13,7 @@
 #include "radio/RfLogger.h"
 #include "radio/RfLoggerListHost.h"
 #include "radio/RfLoggerRows.h"
+#include "usb/UsbHost.h"
 
 class QAction;
 class QCheckBox;
@@ -39,6 +40,14 @@ class RfLoggerGrid;
 class RfLoggerListCommands;
 class TFormAddRfLogger;
 class TFormChangeRfLoggerList;
+class GraphLines;
+class HidBackend;
+class RadioSimulator;
+class TFormGraphic;
+class THidDataModule1;
+class UsbConnectionController;
+class UsbLoggerSimulator;
+class UsbViewGui;
 
 /// How the program was started.
 struct StartupOptions {
@@ -50,7 +59,7 @@ struct StartupOptions {
 /// bar. It owns the measurement sets, the radio logger list and the two states that decide
 /// which commands are enabled. Every control and action carries its system name as its
 /// objectName, so other parts and tests find them with findChild.
-class MainWindow : public QMainWindow, public MeasurementBookView, public RfLoggerListHost {
+class MainWindow : public QMainWindow, public MeasurementBookView, public RfLoggerListHost, public UsbHost {
   Q_OBJECT
 
  public:
@@ -67,8 +76,14 @@ class MainWindow : public QMainWindow, public MeasurementBookView, public RfLogg
   const ProgramPaths& paths() const { return paths_; }
   int radioState() const { return radioState_; }
   void setRadioState(int state) { radioState_ = state; }
-  int usbState() const { return usbState_; }
-  void setUsbState(int state) { usbState_ = state; }
+  int usbState() const;
+  UsbConnectionController& usbController() { return *usbController_; }
+  THidDataModule1& hidModule() { return *hidModule_; }
+  TFormGraphic& graphic() { return *graphic_; }
+  GraphLines& graphLines() { return *graphLines_; }
+  /// The simulated devices attached with --simulate (null otherwise).
+  RadioSimulator* radioSimulator() const { return radioSim_.get(); }
+  UsbLoggerSimulator* usbSimulator() const { return usbSim_; }
   /// The data file chosen at the first showing, if the argument rule took one.
   const QString& startupFile() const { return startupFile_; }
   bool usbAutoConnectDone() const { return usbAutoConnectDone_; }
@@ -93,6 +108,14 @@ class MainWindow : public QMainWindow, public MeasurementBookView, public RfLogg
   void FillRfDataGrid(int loggerIndex) override;
   QString DeviceListDir() const override { return paths_.deviceListDir; }
   void ShowListEditor() override;
+
+  // UsbHost
+  bool ClearUsbData(bool askUser, bool all) override;
+
+  /// The USB and settings pages' refresh: commands by the USB state, the USB graph lines.
+  void RefreshUsbPage();
+  /// "Показать график" for the active page.
+  void ActionShowGraphicExecute();
   void FormResize();
   /// Collects the window's preferences from its controls, as the close writes them.
   ProgramSettings collectSettings() const;
@@ -143,6 +166,7 @@ class MainWindow : public QMainWindow, public MeasurementBookView, public RfLogg
   QWidget* createConfigControls();
   QScrollArea* wrapColumn(QWidget* column, const QString& panelName, const QString& scrollName);
   void createUsbRowIndicators();
+  void createDevices();
   void applySettings(const ProgramSettings& s);
   void fillComPortList(const ProgramSettings& s);
 
@@ -166,7 +190,6 @@ class MainWindow : public QMainWindow, public MeasurementBookView, public RfLogg
   RfLoggerRows loggerRows_{loggers_};
   std::unique_ptr<RfLoggerListCommands> listCommands_;
   int radioState_ = 0;
-  int usbState_ = 0;
   int currentDevRow_ = -1;
 
   QHash<QString, QAction*> actions_;
@@ -184,4 +207,14 @@ class MainWindow : public QMainWindow, public MeasurementBookView, public RfLogg
   PrgSettingsDialog* prgSettings_ = nullptr;
   TFormAddRfLogger* addRfLogger_ = nullptr;
   TFormChangeRfLoggerList* changeRfLoggerList_ = nullptr;
+  TFormGraphic* graphic_ = nullptr;
+  std::unique_ptr<GraphLines> graphLines_;
+
+  // USB link: backend (hidraw, or simulated with --simulate), transport, page view, controller.
+  std::unique_ptr<RadioSimulator> radioSim_;
+  std::unique_ptr<HidBackend> hidBackend_;
+  UsbLoggerSimulator* usbSim_ = nullptr;
+  std::unique_ptr<THidDataModule1> hidModule_;
+  std::unique_ptr<UsbViewGui> usbView_;
+  std::unique_ptr<UsbConnectionController> usbController_;
 };
