@@ -24,26 +24,35 @@ std::string_view cut(std::string_view line, size_t pos, size_t count = std::stri
 }
 
 // An integer as the files write it: leading blanks, an optional sign, decimal digits and
-// nothing after them.
-std::optional<int> numberOf(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  if (i < text.size() && text[i] == '+') {
-    ++i;
-    if (i >= text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
+// nothing after them. Inlined: it runs once per value field.
+[[gnu::always_inline]] inline bool readNumber(const char* begin, const char* end, int& value) {
+  while (begin < end && *begin == ' ') ++begin;
+  if (begin < end && *begin == '+') {
+    ++begin;
+    if (begin == end || *begin < '0' || *begin > '9') return false;
   }
-  const char* begin = text.data() + i;
-  const char* end = text.data() + text.size();
-  int value = 0;
   const auto res = std::from_chars(begin, end, value);
-  if (res.ec != std::errc() || res.ptr != end) return std::nullopt;
+  return res.ec == std::errc() && res.ptr == end;
+}
+
+std::optional<int> numberOf(std::string_view text) {
+  int value = 0;
+  if (!readNumber(text.data(), text.data() + text.size(), value)) return std::nullopt;
   return value;
 }
 
+[[gnu::always_inline]] inline bool readInt16(const char* begin, const char* end, int16_t& value) {
+  int v = 0;
+  if (!readNumber(begin, end, v) || v < std::numeric_limits<int16_t>::min() || v > std::numeric_limits<int16_t>::max())
+    return false;
+  value = static_cast<int16_t>(v);
+  return true;
+}
+
 std::optional<int16_t> int16Of(std::string_view text) {
-  const auto v = numberOf(text);
-  if (!v || *v < std::numeric_limits<int16_t>::min() || *v > std::numeric_limits<int16_t>::max()) return std::nullopt;
-  return static_cast<int16_t>(*v);
+  int16_t value = 0;
+  if (!readInt16(text.data(), text.data() + text.size(), value)) return std::nullopt;
+  return value;
 }
 
 int twoDigits(const char* p) {
@@ -300,13 +309,15 @@ DataFileParser::MeasurementResult DataFileParser::ParseMeasurementLine(std::stri
   set.MeasTime[logger][tk].push_back(static_cast<double>(date.toJulianDay() - kEpochJd) +
                                      static_cast<double>((hour * 3600 + minute * 60 + second) * 1000) / 86400000.0);
   set.BatteryVoltage[logger][tk].push_back(*battery);
-  for (size_t s = 0; s < sensors; ++s) {
+  // Fields wholly inside the line; the others stay "no value".
+  const size_t complete = width == 0 || line.size() < start ? 0 : std::min(sensors, (line.size() - start) / width);
+  const char* field = line.data() + start;
+  for (size_t s = 0; s < complete; ++s, field += width) {
     int16_t value = NoTempValue;
-    if (width > 0 && line.size() >= start + width * (s + 1)) {
-      if (const auto v = int16Of(line.substr(start + width * s, width))) value = *v;
-    }
+    if (!readInt16(field, field + width, value)) value = NoTempValue;
     series[s].push_back(value);
   }
+  for (size_t s = complete; s < sensors; ++s) series[s].push_back(NoTempValue);
 
   reg_ = crcOf(line.substr(0, line.size() - 6), reg_);
   const auto check = numberOf(line.substr(line.size() - 4, 3));

@@ -303,3 +303,43 @@ TEST(DataFileParser, UsbCommentSwitchesModeAndClearsTheUsbSet) {
 }
 
 }  // namespace
+
+namespace {
+
+DataFileContent parseFixture(const char* name) {
+  QFile f(fixturePath(QString("datafile/") + name));
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+  return parse(f.readAll());
+}
+
+// Files made by hand, outside the program, with their check values computed separately.
+TEST(DataFileParser, HandMadeFixtures) {
+  const DataFileContent tags = parseFixture("tags.tmd");
+  EXPECT_TRUE(tags.signatureOk);
+  EXPECT_EQ(tags.damagedCount, 0);
+  ASSERT_EQ(tags.radioLoggers.size(), 2u);
+  EXPECT_EQ(tags.radioLoggers[0].Firmware, QStringLiteral("2.1.0"));
+  EXPECT_EQ(tags.radioLoggers[0].Comment, QStringLiteral("Скважина 5"));
+  EXPECT_EQ(tags.radioLoggers[1].LoggerId, QStringLiteral("D124SN00018"));
+  EXPECT_EQ(tags.radioSet.BatteryVoltage[1][0], (std::vector<int16_t>{12345, 359}));
+  EXPECT_EQ(tags.radioSet.Temp[1][0][0], (std::vector<int16_t>{-17, -1}));
+
+  const DataFileContent usb = parseFixture("usb.tmd");
+  EXPECT_TRUE(usb.usbFile && usb.signatureOk && usb.endReached);
+  EXPECT_FALSE(usb.radioTaken);
+  EXPECT_EQ(usb.usbSet.tkCount(0), 2);
+  EXPECT_EQ(usb.usbHeader.measurementPeriod, 6);
+  EXPECT_EQ(usb.usbHeader.sensorCount, 3);
+  EXPECT_EQ(usb.usbHeader.tkType, 1);
+  EXPECT_EQ(usb.usbHeader.tkSerial, 8);
+  EXPECT_EQ(usb.usbSet.Temp[0][0][1], (std::vector<int16_t>{8750, NoTempValue}));
+
+  const DataFileContent damaged = parseFixture("damaged.tmd");
+  EXPECT_TRUE(damaged.endReached);
+  EXPECT_FALSE(damaged.signatureOk);
+  EXPECT_EQ(damaged.damagedCount, 2);  // the bad date and the bad string line
+  EXPECT_EQ(damaged.radioSet.tkCount(0), 1);
+  EXPECT_EQ(damaged.radioSet.measurementCount(0, 0), 2);
+}
+
+}  // namespace
