@@ -15,11 +15,11 @@
 #include "app/DateTimeValue.h"
 #include "app/UserPrompt.h"
 #include "data/Crc8.h"
+#include "data/DayCount.h"
 
 namespace {
 
 constexpr qsizetype kChunk = 1 << 20;
-const QDate kEpoch(1899, 12, 30);
 
 // Right-aligns value in a field of width characters; a longer number is written whole.
 char* putNumber(char* p, int value, int width) {
@@ -37,36 +37,28 @@ char* putTwo(char* p, int value) {
   return p;
 }
 
-// "dd.mm.yy hh:nn:ss" of a day count, rounded to the millisecond and then truncated to the
-// second exactly as the program's other date texts are.
+// "dd.mm.yy hh:nn:ss" of a day count.
 char* putStamp(char* p, double value) {
-  const qint64 totalMs = static_cast<qint64>(std::llround(value * 86400000.0));
-  qint64 days = totalMs / 86400000;
-  qint64 ms = totalMs % 86400000;
-  if (ms < 0) {
-    ms += 86400000;
-    --days;
-  }
-  const QDate date = kEpoch.addDays(days);
-  const int secs = static_cast<int>(ms / 1000);
-  p = putTwo(p, date.day());
+  const DayCount t = DayCount::split(value);
+  p = putTwo(p, t.date.day());
   *p++ = '.';
-  p = putTwo(p, date.month());
+  p = putTwo(p, t.date.month());
   *p++ = '.';
-  p = putTwo(p, ((date.year() % 100) + 100) % 100);
+  p = putTwo(p, ((t.date.year() % 100) + 100) % 100);
   *p++ = ' ';
-  p = putTwo(p, secs / 3600);
+  p = putTwo(p, t.hour());
   *p++ = ':';
-  p = putTwo(p, secs / 60 % 60);
+  p = putTwo(p, t.minute());
   *p++ = ':';
-  return putTwo(p, secs % 60);
+  return putTwo(p, t.second());
 }
 
-// Serial numbers are shown with five digits, zero-filled; the sign of a negative one leads.
-QByteArray zeroFilled5(int value) {
-  QByteArray digits = QByteArray::number(std::abs(value));
+// A thermal-string serial is the logger's unsigned 16-bit number kept in a signed field;
+// written as that number it always fits the five zero-filled digits the reader takes.
+QByteArray serialField(int16_t serial) {
+  QByteArray digits = QByteArray::number(static_cast<uint16_t>(serial));
   while (digits.size() < 5) digits.prepend('0');
-  return value < 0 ? '-' + digits : digits;
+  return digits;
 }
 
 bool writeDataFile(const QString& fileName, bool showErrors, UserPrompt& prompt, const QString& busyText,
@@ -151,7 +143,7 @@ void DataFileWriter::writeLogger(const TMeasurementSet& set, int logger, const Q
     // Longest line: stamp, battery, fields of at most 7 characters each.
     line.resize(64 + 8 * sensors);
 
-    QByteArray tkLine = "T" + QByteArray::number(set.TkType[logger][tk]) + "   SN " + zeroFilled5(set.TkSn[logger][tk]) +
+    QByteArray tkLine = "T" + QByteArray::number(set.TkType[logger][tk]) + "   SN " + serialField(set.TkSn[logger][tk]) +
                         QByteArray(9, ' ');
     {
       char* p = line.data();

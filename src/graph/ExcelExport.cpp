@@ -6,11 +6,11 @@
 #include <exception>
 
 #include "app/Clock.h"
-#include "app/DateTimeValue.h"
 #include "app/FileChooser.h"
 #include "app/RegionalSettings.h"
 #include "app/UserPrompt.h"
 #include "data/ChangeFileExt.h"
+#include "data/DayCount.h"
 #include "graph/XlsWriter.h"
 #include "radio/RfLogger.h"
 
@@ -27,9 +27,12 @@ bool ExcelExport::HasExportData(DataPage page, const TMeasurementSet& set, int l
 }
 
 QString ExcelExport::MeasurementTimeText(double value) {
-  const QDateTime dt = DateTimeValue::toQDateTime(value);
-  return RegionalSettings::locale().toString(dt.date(), RegionalSettings::shortDateFormat()) + QLatin1Char(' ') +
-         DateTimeValue::fileTime(value);
+  const DayCount t = DayCount::split(value);
+  return RegionalSettings::locale().toString(t.date, RegionalSettings::shortDateFormat()) +
+         QStringLiteral(" %1:%2:%3")
+             .arg(t.hour(), 2, 10, QLatin1Char('0'))
+             .arg(t.minute(), 2, 10, QLatin1Char('0'))
+             .arg(t.second(), 2, 10, QLatin1Char('0'));
 }
 
 void ExcelExport::WriteSheet(XlsWriter& w, DataPage page, const TMeasurementSet& set, int logger,

@@ -99,12 +99,15 @@ TEST(DataFileParser, WideFieldsTheWriterShiftsReadBack) {
   TMeasurementSet set;
   samples::addLogger(set, {2}, 0, 0);
   set.TkType[0][0] = 12;
+  set.TkSn[0][0] = -25536;  // serial 40000 of the logger
   const int16_t values[] = {-32768, 32767};
   set.appendMeasurement(0, 0, samples::at(2024, 1, 2, 3, 4, 5), 12345, values);
   set.appendMeasurement(0, 0, samples::at(2024, 1, 2, 4, 4, 5), -1000, values);
   TRfLoggerArray loggers(1);
   loggers[0].LoggerId = QStringLiteral("D123SN00009");
-  const DataFileContent c = parse(DataFileWriter::radioBytes(set, loggers, samples::exampleWritten()));
+  const QByteArray bytes = DataFileWriter::radioBytes(set, loggers, samples::exampleWritten());
+  EXPECT_TRUE(bytes.contains("\r\nT12   SN 40000 "));
+  const DataFileContent c = parse(bytes);
   EXPECT_TRUE(c.signatureOk);
   EXPECT_EQ(c.damagedCount, 0);
   expectSameSets(c.radioSet, set);
