@@ -1,10 +1,9 @@
 // Writing and reading a data file of 100 000 measurements x 64 sensors, against counting
 // its lines as a floor for any reader, and one workbook export of it.
-#include <QByteArray>
-#include <QDateTime>
-
 #include <benchmark/benchmark.h>
 
+#include <QByteArray>
+#include <QDateTime>
 #include <algorithm>
 #include <cstring>
 

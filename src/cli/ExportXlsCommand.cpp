@@ -36,8 +36,7 @@ int runExportXls(const QStringList& args) {
     CliError(DataFileLoader::CriticalErrorText(files[0]).section(QStringLiteral("\r\n"), 0, 0));
     return 1;
   }
-  if (content.damagedCount > 0)
-    CliError(QStringLiteral("warning: %1 damaged lines skipped").arg(content.damagedCount));
+  if (content.damagedCount > 0) CliError(QStringLiteral("warning: %1 damaged lines skipped").arg(content.damagedCount));
   if (!content.signatureOk) CliError(QStringLiteral("warning: the file's signature is broken"));
 
   const DataPage page = content.usbFile ? DataPage::Usb : DataPage::Radio;

@@ -20,10 +20,10 @@ class DataFileLoader {
   void ActionDataFileOpen(FileChooser& chooser, const QString& dataFilesDir);
 
   enum class Outcome {
-    Refused,     ///< name not a data file name; nothing changed
-    NotOpened,   ///< file could not be opened; nothing changed
-    Kept,        ///< data read and kept
-    Discarded,   ///< data read and discarded after a question
+    Refused,    ///< name not a data file name; nothing changed
+    NotOpened,  ///< file could not be opened; nothing changed
+    Kept,       ///< data read and kept
+    Discarded,  ///< data read and discarded after a question
   };
   /// DataFileOpen: the whole load.
   Outcome DataFileOpen(const QString& fileName);

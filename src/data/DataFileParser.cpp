@@ -1,7 +1,6 @@
 #include "data/DataFileParser.h"
 
 #include <QDate>
-
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -65,8 +64,8 @@ uint8_t crcOf(std::string_view bytes, uint8_t reg) { return Crc8::compute(bytes.
 QString idText(int model, int serial) {
   QString digits = QString::number(std::abs(static_cast<qint64>(serial)));
   if (digits.size() < 5) digits.prepend(QString(5 - digits.size(), QLatin1Char('0')));
-  return QStringLiteral("D") + QString::number(model) + QStringLiteral("SN") + (serial < 0 ? QStringLiteral("-") : QString()) +
-         digits;
+  return QStringLiteral("D") + QString::number(model) + QStringLiteral("SN") +
+         (serial < 0 ? QStringLiteral("-") : QString()) + digits;
 }
 
 // Lines after pos, up to the next logger or thermal-string line, that the reader will take

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <cstdint>
 #include <string_view>
 
@@ -32,7 +31,7 @@ struct DataFileContent {
   TRfLoggerArray radioLoggers;  ///< one entry per radio logger line read, in file order
   TMeasurementSet radioSet;     ///< logger i belongs to radioLoggers[i]
   UsbFileHeader usbHeader;
-  TMeasurementSet usbSet;       ///< empty, or exactly one logger
+  TMeasurementSet usbSet;  ///< empty, or exactly one logger
 
   /// The set of the file's variant.
   const TMeasurementSet& set() const { return usbFile ? usbSet : radioSet; }

@@ -26,9 +26,8 @@ QString DataFileSaveCommands::chooseFile() {
   const QString name = ChangeFileExt(chosen, QStringLiteral(".tmd"));
   lastName_ = QFileInfo(name).fileName();
   folder_ = QFileInfo(name).absolutePath();
-  if (QFileInfo::exists(name) &&
-      !prompt_.question(QStringLiteral("Файл ") + name + QStringLiteral(" уже существует.") + QStringLiteral("\r\n") +
-                        QStringLiteral("Заменить?")))
+  if (QFileInfo::exists(name) && !prompt_.question(QStringLiteral("Файл ") + name + QStringLiteral(" уже существует.") +
+                                                   QStringLiteral("\r\n") + QStringLiteral("Заменить?")))
     return {};
   return name;
 }

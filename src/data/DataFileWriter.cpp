@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -74,7 +73,8 @@ bool writeDataFile(const QString& fileName, bool showErrors, UserPrompt& prompt,
   DataFileWriter writer(file);
   if (!body(writer) || !file.commit()) {
     file.cancelWriting();
-    if (showErrors) prompt.error(QStringLiteral("Критическая ошибка при сохранении файла ") + fileName + QLatin1Char('!'));
+    if (showErrors)
+      prompt.error(QStringLiteral("Критическая ошибка при сохранении файла ") + fileName + QLatin1Char('!'));
     return false;
   }
   return true;
@@ -86,8 +86,8 @@ void WriteSignedLine(QByteArray& out, QByteArrayView text, uint8_t& crcRegister,
   crcRegister = Crc8::compute(text.data(), static_cast<size_t>(text.size()), crcRegister);
   out.append(text);
   if (endsRecord) {
-    char suffix[6] = {' ', '(', char('0' + crcRegister / 100), char('0' + crcRegister / 10 % 10),
-                      char('0' + crcRegister % 10), ')'};
+    char suffix[6] = {
+        ' ', '(', char('0' + crcRegister / 100), char('0' + crcRegister / 10 % 10), char('0' + crcRegister % 10), ')'};
     out.append(suffix, 6);
     crcRegister = 0;
   } else {
@@ -117,10 +117,13 @@ void DataFileWriter::writeHead(bool usb, const QDateTime& written) {
   buf_.reserve(kChunk + 64 * 1024);
   char stamp[17];
   putStamp(stamp, DateTimeValue::fromQDateTime(written));
-  QByteArray first = usb ? QByteArray("//[tmd] Created by Tundrabase (USB) ") : QByteArray("//[tmd] Created by Tundrabase ");
+  QByteArray first =
+      usb ? QByteArray("//[tmd] Created by Tundrabase (USB) ") : QByteArray("//[tmd] Created by Tundrabase ");
   first.append(stamp, 17);
   for (const QByteArray& line :
-       {first, Cp1251::encode(QStringLiteral("//Предупреждение: Внесение изменений в данные приведет к нарушению электронной подписи")),
+       {first,
+        Cp1251::encode(
+            QStringLiteral("//Предупреждение: Внесение изменений в данные приведет к нарушению электронной подписи")),
         Cp1251::encode(QStringLiteral("//Комментарии:")), QByteArray("//")}) {
     buf_.append(line);
     buf_.append("\r\n", 2);
@@ -143,8 +146,8 @@ void DataFileWriter::writeLogger(const TMeasurementSet& set, int logger, const Q
     // Longest line: stamp, battery, fields of at most 7 characters each.
     line.resize(64 + 8 * sensors);
 
-    QByteArray tkLine = "T" + QByteArray::number(set.TkType[logger][tk]) + "   SN " + serialField(set.TkSn[logger][tk]) +
-                        QByteArray(9, ' ');
+    QByteArray tkLine = "T" + QByteArray::number(set.TkType[logger][tk]) + "   SN " +
+                        serialField(set.TkSn[logger][tk]) + QByteArray(9, ' ');
     {
       char* p = line.data();
       for (const int16_t d : distances) p = putNumber(p, d, ValueFieldWidth);
@@ -184,7 +187,8 @@ bool DataFileWriter::writeUsb(const TMeasurementSet& set, const QString& loggerI
   return flush(true);
 }
 
-QByteArray DataFileWriter::radioBytes(const TMeasurementSet& set, const TRfLoggerArray& loggers, const QDateTime& written) {
+QByteArray DataFileWriter::radioBytes(const TMeasurementSet& set, const TRfLoggerArray& loggers,
+                                      const QDateTime& written) {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   DataFileWriter(buffer).writeRadio(set, loggers, written);

@@ -4,7 +4,6 @@
 #include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
-
 #include <cstdint>
 
 #include "data/MeasurementSet.h"

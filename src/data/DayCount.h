@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDate>
-
 #include <cmath>
 #include <cstdint>
 

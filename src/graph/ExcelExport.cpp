@@ -1,7 +1,6 @@
 #include "graph/ExcelExport.h"
 
 #include <QFileInfo>
-
 #include <algorithm>
 #include <exception>
 
@@ -42,8 +41,8 @@ void ExcelExport::WriteSheet(XlsWriter& w, DataPage page, const TMeasurementSet&
   w.writeText(6, 1, QStringLiteral("Datchik:"));
   if (page == DataPage::Settings || set.tkCount(logger) == 0) return;
 
-  w.writeText(1, 1, QStringLiteral("Logger ") + ModelNameLat(loggerId) + QStringLiteral(" \"") + loggerId +
-                        QLatin1Char('"'));
+  w.writeText(1, 1,
+              QStringLiteral("Logger ") + ModelNameLat(loggerId) + QStringLiteral(" \"") + loggerId + QLatin1Char('"'));
   w.writeText(2, 1, QStringLiteral("Termokosa # ") + QString::number(set.TkSn[logger][0]));
   w.setColumnWidth(1, 1, 13);
   w.setColumnWidth(2, set.sensorCount(logger, 0) + 3, 17);
@@ -85,9 +84,8 @@ bool ExcelExport::ExportToXls(DataPage page, const TMeasurementSet& set, int log
   if (chosen.isEmpty()) return false;
   const QString name = ChangeFileExt(chosen, QStringLiteral(".xls"));
   lastFileName_ = name;
-  if (QFileInfo::exists(name) &&
-      !prompt_.question(QStringLiteral("Файл ") + name + QStringLiteral(" уже существует.") + QStringLiteral("\r\n") +
-                        QStringLiteral("Заменить?")))
+  if (QFileInfo::exists(name) && !prompt_.question(QStringLiteral("Файл ") + name + QStringLiteral(" уже существует.") +
+                                                   QStringLiteral("\r\n") + QStringLiteral("Заменить?")))
     return false;
 
   const auto stamp = [this] {

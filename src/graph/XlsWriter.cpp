@@ -1,7 +1,6 @@
 #include "graph/XlsWriter.h"
 
 #include <QSaveFile>
-
 #include <algorithm>
 #include <cstring>
 

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <cstdint>
 
 /// A one-sheet workbook in the old binary record layout, built in memory and written in one

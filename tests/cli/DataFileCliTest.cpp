@@ -1,11 +1,11 @@
+#include <gmock/gmock.h>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <gmock/gmock.h>
 
 #include "../data/DataFileSamples.h"
 #include "../graph/XlsRecords.h"
@@ -131,8 +131,7 @@ TEST_F(DataFileCliTest, FailuresAndUsage) {
   EXPECT_TRUE(refused.err.contains(QStringLiteral("не поддерживается!").toUtf8()));
   for (const QStringList& args : {QStringList{"info"}, QStringList{"info", "a.tmd", "--yaml"},
                                   QStringList{"info", "a.tmd", "b.tmd"}, QStringList{"export-xls", "a.tmd"},
-                                  QStringList{"export-xls", "a.tmd", "b.xls", "--logger", "x"},
-                                  QStringList{"verify"}})
+                                  QStringList{"export-xls", "a.tmd", "b.xls", "--logger", "x"}, QStringList{"verify"}})
     EXPECT_EQ(cli(args).exitCode, 2) << args.join(' ').toStdString();
 }
 

@@ -1,7 +1,7 @@
+#include <gmock/gmock.h>
+
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gmock/gmock.h>
 
 #include "DataFileSamples.h"
 #include "TestSupport.h"
@@ -127,8 +127,9 @@ TEST_F(DataFileLoaderTest, DamagedLinesQuestionDecides) {
   QByteArray bytes = example();
   bytes.replace("05.03.24 20:00:00", "05.13.24 20:00:00");
   const QString name = write("d.tmd", bytes);
-  const QString question = QStringLiteral("Файл ") + name + "\r\n" + QStringLiteral("содержит поврежденные записи (1).") +
-                           "\r\n" + QStringLiteral("Игнорировать и продолжить?");
+  const QString question = QStringLiteral("Файл ") + name + "\r\n" +
+                           QStringLiteral("содержит поврежденные записи (1).") + "\r\n" +
+                           QStringLiteral("Игнорировать и продолжить?");
 
   prompt.answerNext(true);
   EXPECT_EQ(loader.DataFileOpen(name), DataFileLoader::Outcome::Kept);
@@ -154,8 +155,9 @@ TEST_F(DataFileLoaderTest, BrokenSignatureWarnsAndKeeps) {
   EXPECT_EQ(loader.DataFileOpen(name), DataFileLoader::Outcome::Kept);
   ASSERT_EQ(prompt.boxes().size(), 1u);
   EXPECT_EQ(prompt.boxes()[0].kind, UserPrompt::Kind::Warning);
-  EXPECT_EQ(prompt.texts()[0], QStringLiteral("Файл ") + name + "\r\n" + QStringLiteral("не имеет электронной подписи!") +
-                                   "\r\n" + QStringLiteral("Данные не имеют юридической силы."));
+  EXPECT_EQ(prompt.texts()[0], QStringLiteral("Файл ") + name + "\r\n" +
+                                   QStringLiteral("не имеет электронной подписи!") + "\r\n" +
+                                   QStringLiteral("Данные не имеют юридической силы."));
   EXPECT_EQ(host.radio.Temp[0][0][1][0], 2126);
 }
 

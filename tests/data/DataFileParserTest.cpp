@@ -1,6 +1,6 @@
-#include <QFile>
-
 #include <gmock/gmock.h>
+
+#include <QFile>
 
 #include "DataFileSamples.h"
 #include "TestSupport.h"
@@ -82,7 +82,8 @@ TEST(DataFileParser, RoundTripKeepsEveryValueInBothVariants) {
 
   TMeasurementSet usbSet;
   samples::addLogger(usbSet, {6, 2}, 25, 4);
-  const DataFileContent usb = parse(DataFileWriter::usbBytes(usbSet, QStringLiteral("D121SN00042"), samples::exampleWritten()));
+  const DataFileContent usb =
+      parse(DataFileWriter::usbBytes(usbSet, QStringLiteral("D121SN00042"), samples::exampleWritten()));
   EXPECT_TRUE(usb.usbFile);
   EXPECT_FALSE(usb.radioTaken);
   EXPECT_TRUE(usb.endReached && usb.signatureOk);
@@ -181,7 +182,8 @@ TEST(DataFileParser, LoggerLineTags) {
 
 TEST(DataFileParser, LinesAfterADamagedLoggerLineGoToThePreviousLogger) {
   const QByteArray golden = exampleBytes();
-  QByteArray bytes = golden + "\r\nDxxx SN 00018 \xA9 \r\nT1   SN 00044               0\r\n" + lineAt(golden, 7) + "\r\n";
+  QByteArray bytes =
+      golden + "\r\nDxxx SN 00018 \xA9 \r\nT1   SN 00044               0\r\n" + lineAt(golden, 7) + "\r\n";
   DataFileContent c = parse(bytes);
   EXPECT_EQ(c.damagedCount, 1);
   ASSERT_EQ(c.radioLoggers.size(), 1u);
@@ -207,8 +209,8 @@ TEST(DataFileParser, MeasurementsAfterADamagedStringLineAreIgnored) {
 }
 
 TEST(DataFileParser, ShortStringLinesGiveStringsWithoutSensors) {
-  for (const QByteArray& tk : {QByteArray("T1   SN 00042"), QByteArray("T1   SN 00042        "),
-                              QByteArray("T1   SN 00042         ")}) {
+  for (const QByteArray& tk :
+       {QByteArray("T1   SN 00042"), QByteArray("T1   SN 00042        "), QByteArray("T1   SN 00042         ")}) {
     const QByteArray bytes = "\r\nD122 SN 00017 \xA9 \r\n" + tk + "\r\n05.03.24 12:00:00 360V (000)\r\n";
     const DataFileContent c = parse(bytes);
     SCOPED_TRACE(tk.size());
@@ -260,7 +262,7 @@ TEST(DataFileParser, UnreadableVoltageEndsTheReadingKeepingWhatCameBefore) {
 
 TEST(DataFileParser, FilesWithoutDataChangeNothing) {
   for (const QByteArray& bytes : {QByteArray(), QByteArray("//[tmd] Created by Tundrabase 05.03.24 21:30:15\r\n//\r\n"),
-                                 QByteArray("short\r\n\r\n\n")}) {
+                                  QByteArray("short\r\n\r\n\n")}) {
     const DataFileContent c = parse(bytes);
     EXPECT_TRUE(c.endReached);
     EXPECT_FALSE(c.radioTaken);

@@ -52,9 +52,10 @@ inline void addLogger(TMeasurementSet& set, const std::vector<int>& sensorsPerSt
     std::vector<int16_t> values(sensorsPerString[k]);
     for (int m = 0; m < measurements; ++m) {
       for (int s = 0; s < sensorsPerString[k]; ++s)
-        values[s] = (m + s + seed) % 17 == 0 ? NoTempValue : static_cast<int16_t>((m * 37 + s * 101 + seed) % 6000 - 3000);
-      set.appendMeasurement(logger, tk, at(2025, 1 + seed % 12, 1, 0, 0, 0) + m / 24.0, static_cast<int16_t>(300 + m % 90),
-                            values.data());
+        values[s] =
+            (m + s + seed) % 17 == 0 ? NoTempValue : static_cast<int16_t>((m * 37 + s * 101 + seed) % 6000 - 3000);
+      set.appendMeasurement(logger, tk, at(2025, 1 + seed % 12, 1, 0, 0, 0) + m / 24.0,
+                            static_cast<int16_t>(300 + m % 90), values.data());
     }
   }
 }

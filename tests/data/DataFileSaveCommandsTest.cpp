@@ -1,8 +1,8 @@
+#include <gmock/gmock.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gmock/gmock.h>
 
 #include "DataFileSamples.h"
 #include "TestSupport.h"
@@ -71,7 +71,8 @@ TEST_F(DataFileSaveCommandsTest, ReplaceQuestion) {
   chooser.answer(name);
   prompt.answerNext(false);
   EXPECT_FALSE(commands.ActionRfSaveDataToFile(set, loggers, 2, saved, dir.path()));
-  EXPECT_THAT(prompt.texts(), ElementsAre(QStringLiteral("Файл ") + name + QStringLiteral(" уже существует.\r\nЗаменить?")));
+  EXPECT_THAT(prompt.texts(),
+              ElementsAre(QStringLiteral("Файл ") + name + QStringLiteral(" уже существует.\r\nЗаменить?")));
   EXPECT_EQ(prompt.boxes()[0].kind, UserPrompt::Kind::Question);
   EXPECT_EQ(read(name), QByteArray("old"));
   EXPECT_FALSE(saved);

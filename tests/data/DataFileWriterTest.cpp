@@ -1,11 +1,10 @@
+#include <gmock/gmock.h>
+#include <sys/resource.h>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gmock/gmock.h>
-#include <sys/resource.h>
-
 #include <csignal>
 
 #include "DataFileSamples.h"
@@ -150,11 +149,13 @@ TEST(DataFileWriter, UnwritableTargetLeavesFilesAlone) {
   RecordingPrompt prompt;
   const QString deep = dir.filePath("a/b/data.tmd");
   EXPECT_FALSE(WriteRadioDataFile(deep, true, set, loggers, prompt, clock));
-  EXPECT_THAT(prompt.texts(), ElementsAre(QStringLiteral("Файл ") + deep + QStringLiteral(" занят другим приложением.")));
+  EXPECT_THAT(prompt.texts(),
+              ElementsAre(QStringLiteral("Файл ") + deep + QStringLiteral(" занят другим приложением.")));
   EXPECT_EQ(prompt.boxes()[0].kind, UserPrompt::Kind::Error);
   prompt.clear();
   EXPECT_FALSE(WriteUsbDataFile(deep, true, set, QStringLiteral("D121SN00001"), prompt, clock));
-  EXPECT_THAT(prompt.texts(), ElementsAre(QStringLiteral("Файл ") + deep + QStringLiteral(" занят другим приложением")));
+  EXPECT_THAT(prompt.texts(),
+              ElementsAre(QStringLiteral("Файл ") + deep + QStringLiteral(" занят другим приложением")));
   prompt.clear();
   EXPECT_FALSE(WriteRadioDataFile(deep, false, set, loggers, prompt, clock));
   EXPECT_TRUE(prompt.boxes().empty());

@@ -1,10 +1,10 @@
+#include <gmock/gmock.h>
+
 #include <QFile>
-#include <QRegularExpression>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-
-#include <gmock/gmock.h>
 
 #include "../data/DataFileSamples.h"
 #include "TestSupport.h"
@@ -49,15 +49,15 @@ QByteArray sheetOf(DataPage page, const TMeasurementSet& set, int logger, const 
 
 TEST(XlsExport, RecordSequenceForTwoSensorsAndThreeMeasurements) {
   const QByteArray book = sheetOf(DataPage::Radio, twoSensorsThreeMeasurements(), 0, "D122SN00017");
-  EXPECT_THAT(describeAll(book),
-              ElementsAre("BOF", "DIMENSIONS", "LABEL 4,1 Nomer zamera:", "LABEL 5,1 Data, vremya:",
-                          "LABEL 6,1 Datchik:", "LABEL 1,1 Logger TKL-1/100 RM \"D122SN00017\"",
-                          "LABEL 2,1 Termokosa # -5", "COLWIDTH 0..0 3328", "COLWIDTH 1..4 4352", "LABEL 7,1 1",
-                          "LABEL 8,1 2",  //
-                          "INTEGER 4,2 1", "LABEL 5,2 05.03.2024 12:00:00", "NUMBER 7,2 21.5", "NUMBER 8,2 -0.01",
-                          "INTEGER 4,3 2", "LABEL 5,3 05.03.2024 20:00:00", "LABEL 7,3 ", "NUMBER 8,3 0",
-                          "INTEGER 4,4 3", "LABEL 5,4 06.03.2024 04:00:07", "NUMBER 7,4 -30", "NUMBER 8,4 123.45",
-                          "EOF"));
+  EXPECT_THAT(
+      describeAll(book),
+      ElementsAre("BOF", "DIMENSIONS", "LABEL 4,1 Nomer zamera:", "LABEL 5,1 Data, vremya:", "LABEL 6,1 Datchik:",
+                  "LABEL 1,1 Logger TKL-1/100 RM \"D122SN00017\"", "LABEL 2,1 Termokosa # -5", "COLWIDTH 0..0 3328",
+                  "COLWIDTH 1..4 4352", "LABEL 7,1 1",
+                  "LABEL 8,1 2",  //
+                  "INTEGER 4,2 1", "LABEL 5,2 05.03.2024 12:00:00", "NUMBER 7,2 21.5", "NUMBER 8,2 -0.01",
+                  "INTEGER 4,3 2", "LABEL 5,3 05.03.2024 20:00:00", "LABEL 7,3 ", "NUMBER 8,3 0", "INTEGER 4,4 3",
+                  "LABEL 5,4 06.03.2024 04:00:07", "NUMBER 7,4 -30", "NUMBER 8,4 123.45", "EOF"));
 }
 
 TEST(XlsExport, HeadingsLimitsAndPages) {
@@ -79,8 +79,8 @@ TEST(XlsExport, HeadingsLimitsAndPages) {
   EXPECT_EQ(lastColumn, 256);  // column IV
 
   EXPECT_EQ(describeAll(sheetOf(DataPage::Settings, set, 0, "")),
-            (QStringList{"BOF", "DIMENSIONS", "LABEL 4,1 Nomer zamera:", "LABEL 5,1 Data, vremya:",
-                         "LABEL 6,1 Datchik:", "EOF"}));
+            (QStringList{"BOF", "DIMENSIONS",
+                         "LABEL 4,1 Nomer zamera:", "LABEL 5,1 Data, vremya:", "LABEL 6,1 Datchik:", "EOF"}));
 
   // Later strings write into the same cells.
   TMeasurementSet two;
@@ -128,7 +128,8 @@ TEST_F(ExportCommandTest, WritesWithXlsExtensionAndLogs) {
   prompt.answerNext(false);
   EXPECT_FALSE(exporter.ExportToXls(DataPage::Radio, set, 0, "D122SN00017"));
   EXPECT_EQ(chooser.lastRequest().fileName, "book.xls");
-  EXPECT_THAT(prompt.texts(), ElementsAre(QStringLiteral("Файл ") + name + QStringLiteral(" уже существует.\r\nЗаменить?")));
+  EXPECT_THAT(prompt.texts(),
+              ElementsAre(QStringLiteral("Файл ") + name + QStringLiteral(" уже существует.\r\nЗаменить?")));
   EXPECT_EQ(view.memo.size(), 1);
 }
 
@@ -143,7 +144,8 @@ TEST_F(ExportCommandTest, RefusalsAndFailures) {
   const QString name = dir.filePath("missing/book.xls");
   chooser.answer(name);
   EXPECT_FALSE(exporter.ExportToXls(DataPage::Radio, set, 0, "D122SN00017"));
-  EXPECT_THAT(prompt.texts(), ElementsAre(QStringLiteral("Файл ") + name + QStringLiteral(" занят другим приложением!")));
+  EXPECT_THAT(prompt.texts(),
+              ElementsAre(QStringLiteral("Файл ") + name + QStringLiteral(" занят другим приложением!")));
   EXPECT_EQ(prompt.boxes()[0].kind, UserPrompt::Kind::Error);
   ASSERT_EQ(view.memo.size(), 1);
   EXPECT_TRUE(view.memo[0].endsWith(QStringLiteral(" > Файл ") + name + QStringLiteral(" занят другим приложением")));

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -38,8 +37,7 @@ struct XlsRecord {
       case 0x0004: return QStringLiteral("LABEL %1,%2 %3").arg(row()).arg(column()).arg(text());
       case 0x0002: return QStringLiteral("INTEGER %1,%2 %3").arg(row()).arg(column()).arg(u16(7));
       case 0x0003: return QStringLiteral("NUMBER %1,%2 %3").arg(row()).arg(column()).arg(number8());
-      case 0x0024:
-        return QStringLiteral("COLWIDTH %1..%2 %3").arg(uint8_t(data[0])).arg(uint8_t(data[1])).arg(u16(2));
+      case 0x0024: return QStringLiteral("COLWIDTH %1..%2 %3").arg(uint8_t(data[0])).arg(uint8_t(data[1])).arg(u16(2));
       default: return QStringLiteral("? %1").arg(number, 4, 16);
     }
   }

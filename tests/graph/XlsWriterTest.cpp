@@ -13,12 +13,12 @@ TEST(XlsWriter, RecordBytes) {
   w.setColumnWidth(2, 300, 17);
   w.end();
   const QByteArray expected = QByteArray::fromHex(
-      "0908 0600 0002 1000 0000"                       // BOF
-      "0002 0a00 0000 ffff 0000 0001 0000"             // DIMENSIONS
-      "0400 0e00 0000 0000 400000 06 546f2c20b043"     // LABEL A1, degree sign as 0xB0
-      "0200 0900 0300 ff00 400000 ff00"                // INTEGER D(4), column 256
-      "0300 0f00 feff 0100 400000 00000000001071c0"    // NUMBER row 65535, -273.0
-      "2400 0400 01 ff 0011"                           // COLWIDTH B..IV, 17 characters
+      "0908 0600 0002 1000 0000"                     // BOF
+      "0002 0a00 0000 ffff 0000 0001 0000"           // DIMENSIONS
+      "0400 0e00 0000 0000 400000 06 546f2c20b043"   // LABEL A1, degree sign as 0xB0
+      "0200 0900 0300 ff00 400000 ff00"              // INTEGER D(4), column 256
+      "0300 0f00 feff 0100 400000 00000000001071c0"  // NUMBER row 65535, -273.0
+      "2400 0400 01 ff 0011"                         // COLWIDTH B..IV, 17 characters
       "0a00 0000");
   EXPECT_EQ(w.buffer().toHex(), expected.toHex());
 }
@@ -37,9 +37,11 @@ TEST(XlsWriter, BeginStartsOverAndFileNameGetsXls) {
   w.writeInteger(1, 1, 1);
   w.begin();
   EXPECT_EQ(describeAll(w.buffer()), (QStringList{"BOF", "DIMENSIONS"}));
-  const std::pair<const char*, const char*> names[] = {
-      {"/a/book.xls", "/a/book.xls"}, {"/a/book.XlS", "/a/book.XlS"}, {"/a/book.txt", "/a/book.XLS"},
-      {"/a/book", "/a/book.XLS"},     {"/a.b/book", "/a.b/book.XLS"}};
+  const std::pair<const char*, const char*> names[] = {{"/a/book.xls", "/a/book.xls"},
+                                                       {"/a/book.XlS", "/a/book.XlS"},
+                                                       {"/a/book.txt", "/a/book.XLS"},
+                                                       {"/a/book", "/a/book.XLS"},
+                                                       {"/a.b/book", "/a.b/book.XLS"}};
   for (const auto& [in, out] : names) {
     w.setFileName(in);
     EXPECT_EQ(w.fileName(), out);
