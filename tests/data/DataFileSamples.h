@@ -12,7 +12,7 @@ namespace samples {
 
 inline double at(int y, int mo, int d, int h, int mi, int s) { return *DateTimeValue::encode(y, mo, d, h, mi, s); }
 
-/// The documented example: logger D122SN00017, one thermal string of type 1 and serial 42
+/// The reference file: logger D122SN00017, one thermal string of type 1 and serial 42
 /// with sensors at 0 and 100, two measurements.
 inline void example(TMeasurementSet& set, TRfLoggerArray& loggers) {
   set.clear();
