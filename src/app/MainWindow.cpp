@@ -44,6 +44,7 @@
 #include "app/PrgSettingsDialog.h"
 #include "app/DateTimeValue.h"
 #include "app/Clock.h"
+#include "data/DataFileLoader.h"
 #include "data/DataTableWidget.h"
 #include "graph/GraphLines.h"
 #include "graph/GraphWindow.h"
@@ -259,6 +260,81 @@ void MainWindow::createDevices() {
   };
   for (const auto& a : usbActions) connect(action(QString::fromLatin1(a.action)), &QAction::triggered, usbController_.get(), a.execute);
   connect(action(QStringLiteral("ActionShowGraphic")), &QAction::triggered, this, &MainWindow::ActionShowGraphicExecute);
+
+  saveCommands_ = std::make_unique<DataFileSaveCommands>(*files_, *prompt_, *this, Clock::system(),
+                                                         QFileInfo(folders_.programFilePath()).absolutePath());
+  loader_ = std::make_unique<DataFileLoader>(*prompt_, *this, Clock::system());
+  excel_ = std::make_unique<ExcelExport>(*files_, *prompt_, *this, Clock::system());
+  connect(action(QStringLiteral("ActionRfSaveDataToFile")), &QAction::triggered, this, [this] {
+    saveCommands_->ActionRfSaveDataToFile(book_.RadioSet, loggers_, book_.RadioReceivedCount, book_.RadioDataSaved,
+                                          paths_.dataFilesDir);
+  });
+  connect(action(QStringLiteral("ActionUsbSaveDataToFile")), &QAction::triggered, this, [this] {
+    const TLoggerHidDevice* device = hidModule_->currentDevice();
+    saveCommands_->ActionUsbSaveDataToFile(book_.UsbSet, device ? device->loggerId : QString(), book_.UsbReceivedCount,
+                                           book_.UsbDataSaved);
+  });
+  connect(action(QStringLiteral("ActionDataFileOpen")), &QAction::triggered, this,
+          [this] { loader_->ActionDataFileOpen(*files_, paths_.dataFilesDir); });
+  connect(this, &MainWindow::dataFileRequested, this, [this](const QString& path) { loader_->DataFileOpen(path); });
+  connect(action(QStringLiteral("ActionExportToExcel")), &QAction::triggered, this, &MainWindow::ActionExportToExcelExecute);
+}
+
+void MainWindow::ActionExportToExcelExecute() {
+  switch (pages_->currentIndex()) {
+    case RadioPage: {
+      const int logger = book_.SelectedRfLogger;
+      const QString id = logger >= 0 && logger < static_cast<int>(loggers_.size()) ? loggers_[logger].LoggerId : QString();
+      excel_->ExportToXls(DataPage::Radio, book_.RadioSet, logger, id);
+      break;
+    }
+    case UsbPage: {
+      const TLoggerHidDevice* device = hidModule_->currentDevice();
+      excel_->ExportToXls(DataPage::Usb, book_.UsbSet, 0, device ? device->loggerId : QString());
+      break;
+    }
+    default:
+      excel_->ExportToXls(DataPage::Settings, TMeasurementSet(), 0, {});
+      break;
+  }
+}
+
+void MainWindow::disconnectComPort() { action(QStringLiteral("ActionRfComPortDisconnect"))->trigger(); }
+
+void MainWindow::showLoggerList(bool warnIfEmpty) { listCommands_->ShowLoggerList(warnIfEmpty); }
+
+bool MainWindow::usbReady() const { return usbState() == PSUsbReady; }
+
+void MainWindow::disconnectUsb() { usbController_->ActionUsbDisconnectExecute(); }
+
+void MainWindow::setUsbStateFileData() { usbController_->setUsbState(PSUsbFileData); }
+
+void MainWindow::setUsbFileImage(const UsbFileHeader& header) {
+  auto image = std::make_unique<TLoggerHidDevice>();
+  image->loggerId = header.loggerId;
+  image->firmwareVersion = header.firmware;
+  image->tkType = header.tkType;
+  image->tkSerial = header.tkSerial;
+  image->sensorCount = header.sensorCount;
+  image->distances.assign(header.distances.begin(), header.distances.end());
+  image->measPeriodHours = header.measurementPeriod;
+  image->measCount = header.measurementCount;
+  hidModule_->adoptImage(std::move(image));
+}
+
+void MainWindow::dropUsbImage() { hidModule_->setCurrentDevice(nullptr); }
+
+void MainWindow::showUsbPage() { pages_->setCurrentIndex(UsbPage); }
+
+void MainWindow::setBusyCursor(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+bool MainWindow::radioCommandRunning() const {
+  return findChild<QProgressBar*>(QStringLiteral("ProgrBarExecution"))->isVisible();
 }
 
 int MainWindow::usbState() const { return usbController_->UsbState(); }

@@ -9,7 +9,10 @@
 #include "app/MessageBoxPrompt.h"
 #include "app/ProgramPaths.h"
 #include "app/ProgramSettings.h"
+#include "data/DataFileHost.h"
+#include "data/DataFileSaveCommands.h"
 #include "data/MeasurementBook.h"
+#include "graph/ExcelExport.h"
 #include "radio/RfLogger.h"
 #include "radio/RfLoggerListHost.h"
 #include "radio/RfLoggerRows.h"
@@ -36,6 +39,7 @@ class FileChooser;
 class AboutDialog;
 class PrgSettingsDialog;
 class DataTableWidget;
+class DataFileLoader;
 class RfLoggerGrid;
 class RfLoggerListCommands;
 class TFormAddRfLogger;
@@ -59,7 +63,13 @@ struct StartupOptions {
 /// bar. It owns the measurement sets, the radio logger list and the two states that decide
 /// which commands are enabled. Every control and action carries its system name as its
 /// objectName, so other parts and tests find them with findChild.
-class MainWindow : public QMainWindow, public MeasurementBookView, public RfLoggerListHost, public UsbHost {
+class MainWindow : public QMainWindow,
+                   public MeasurementBookView,
+                   public RfLoggerListHost,
+                   public UsbHost,
+                   public DataFileHost,
+                   public DataSaveView,
+                   public XlsExportView {
   Q_OBJECT
 
  public:
@@ -116,6 +126,30 @@ class MainWindow : public QMainWindow, public MeasurementBookView, public RfLogg
   void RefreshUsbPage();
   /// "Показать график" for the active page.
   void ActionShowGraphicExecute();
+  /// "Экспорт в Excel" for the active page.
+  void ActionExportToExcelExecute();
+  DataFileLoader& dataFileLoader() { return *loader_; }
+
+  // DataFileHost, DataSaveView, XlsExportView
+  bool radioConnectedIdle() const override { return radioState_ == 1; }
+  void disconnectComPort() override;
+  void setRadioStateFileData() override { radioState_ = 8; }
+  TRfLoggerArray& rfLoggers() override { return loggers_; }
+  TMeasurementSet& radioSet() override { return book_.RadioSet; }
+  void showLoggerList(bool warnIfEmpty) override;
+  void showRadioData() override { ShowRadioData(); }
+  void showRadioPage() override { ActivateRadioPage(); }
+  bool usbReady() const override;
+  void disconnectUsb() override;
+  void setUsbStateFileData() override;
+  void clearUsbDataAll() override { ClearUsbData(false, true); }
+  TMeasurementSet& usbSet() override { return book_.UsbSet; }
+  void setUsbFileImage(const UsbFileHeader& header) override;
+  void dropUsbImage() override;
+  void showUsbPage() override;
+  void updateControls() override { UpdateControls(); }
+  void setBusyCursor(bool busy) override;
+  bool radioCommandRunning() const override;
   void FormResize();
   /// Collects the window's preferences from its controls, as the close writes them.
   ProgramSettings collectSettings() const;
@@ -217,4 +251,9 @@ class MainWindow : public QMainWindow, public MeasurementBookView, public RfLogg
   std::unique_ptr<THidDataModule1> hidModule_;
   std::unique_ptr<UsbViewGui> usbView_;
   std::unique_ptr<UsbConnectionController> usbController_;
+
+  // Data files and workbooks.
+  std::unique_ptr<DataFileSaveCommands> saveCommands_;
+  std::unique_ptr<DataFileLoader> loader_;
+  std::unique_ptr<ExcelExport> excel_;
 };
