@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -639,12 +640,12 @@ QWidget* MainWindow::createRadioControls() {
   period->setRange(0, 255);
   period->setValue(8);
   period->setToolTip(QStringLiteral("Период опроса в часах"));
-  cv->addWidget(period, 3, 0);
-  cv->addWidget(actionButton("ActionRfSetTkPollPeriod"), 3, 1);
+  cv->addWidget(period, 3, 0, 1, 2);
+  cv->addWidget(actionButton("ActionRfSetTkPollPeriod"), 4, 0, 1, 2);
   auto* newChannel = named(new QSpinBox, "JvSpinEditNewRfChannel");
   newChannel->setToolTip(QStringLiteral("№ радиоканала"));
-  cv->addWidget(newChannel, 4, 0);
-  cv->addWidget(actionButton("ActionRfSetRadiochannel"), 4, 1);
+  cv->addWidget(newChannel, 5, 0, 1, 2);
+  cv->addWidget(actionButton("ActionRfSetRadiochannel"), 6, 0, 1, 2);
   v->addWidget(commands);
   v->addStretch();
   return column;
@@ -983,7 +984,7 @@ void MainWindow::fillComPortList(const ProgramSettings& s) {
   // The simulated modem's pseudo-terminal is offered like a plugged-in adapter.
   if (radioSim_) ports.prepend(radioSim_->ptyPath());
   box->addItems(ports);
-  int index = ports.indexOf(s.portName);
+  int index = radioSim_ ? 0 : ports.indexOf(s.portName);
   if (index < 0) index = ports.indexOf(QStringLiteral("COM%1").arg(s.port));
   box->setCurrentIndex(index);
   if (index < 0) box->setEditText(s.portName);
@@ -1086,9 +1087,13 @@ void MainWindow::FormResize() {
   rfTable_->ApplySizingRule();
   usbTable_->ApplySizingRule();
   for (int i = 0; i < 3; ++i) {
-    QScrollBar* bar = scrollBoxes_[i]->verticalScrollBar();
-    const bool scrolls = bar->isVisible() || scrollBoxes_[i]->widget()->sizeHint().height() > columnPanels_[i]->height();
-    columnPanels_[i]->setFixedWidth(kColumnPanelWidth + (scrolls ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0));
+    QWidget* column = scrollBoxes_[i]->widget();
+    const bool scrolls = scrollBoxes_[i]->verticalScrollBar()->isVisible() ||
+                         column->sizeHint().height() > scrollBoxes_[i]->viewport()->height();
+    // The column is 185 pixels unless this platform's fonts need more for its captions:
+    // a clipped command caption helps nobody.
+    const int width = std::max(kColumnPanelWidth, column->minimumSizeHint().width());
+    columnPanels_[i]->setFixedWidth(width + (scrolls ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0));
   }
 }
 
