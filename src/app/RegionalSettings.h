@@ -12,6 +12,12 @@ namespace RegionalSettings {
 inline QLocale locale() { return QLocale(); }
 inline QChar decimalSeparator() { return locale().decimalPoint().at(0); }
 inline QString shortDateFormat() { return locale().dateFormat(QLocale::ShortFormat); }
-inline QString longTimeFormat() { return locale().timeFormat(QLocale::LongFormat); }
+/// The long time without a time-zone part (Qt adds one to some locales' long format; the
+/// users' clock texts never carry it).
+inline QString longTimeFormat(const QLocale& l = locale()) {
+  QString f = l.timeFormat(QLocale::LongFormat);
+  f.remove(QLatin1Char('t'));
+  return f.trimmed();
+}
 
 }  // namespace RegionalSettings
