@@ -1014,11 +1014,11 @@ void MainWindow::applySettings(const ProgramSettings& s) {
   usbTable_->setHighlightOutOfRange(s.usbHighlight);
   paths_.dataFilesDir = s.dataFilesDir;
   paths_.deviceListDir = s.deviceListDir;
-  rangeSettings_ = s;
+  loadedSettings_ = s;
 }
 
 ProgramSettings MainWindow::collectSettings() const {
-  ProgramSettings s = rangeSettings_;
+  ProgramSettings s = loadedSettings_;
   const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
   s.top = g.top();
   s.left = g.left();

@@ -211,9 +211,9 @@ class MainWindow : public QMainWindow,
   FileChooser* files_;
   const SystemFolders& folders_;
   ProgramPaths paths_;
-  /// The stored preferences that controls of later pages own until they are built (table
-  /// ranges, port number).
-  ProgramSettings rangeSettings_;
+  /// The preferences as read at start; the close writes them back with the controls' values
+  /// (MinChannel, MaxChannel and Port keep what was read).
+  ProgramSettings loadedSettings_;
   QString helpFile_;
   QString startupFile_;
   bool usbAutoConnectDone_ = false;

@@ -7,7 +7,7 @@
 #include <QResizeEvent>
 #include <QSignalBlocker>
 
-#include "data/DataTableDelegate.h"
+#include "data/DataTableGridDelegate.h"
 #include "data/DataTableModel.h"
 
 namespace {
@@ -25,7 +25,7 @@ DataTableGrid::DataTableGrid(Page page, QWidget* parent)
     : QTableView(parent),
       page_(page),
       model_(new DataTableModel(page == Page::Radio, this)),
-      delegate_(new DataTableDelegate(page == Page::Radio ? QColor(255, 0, 0) : QColor(255, 140, 0), this)) {
+      delegate_(new DataTableGridDelegate(page == Page::Radio ? QColor(255, 0, 0) : QColor(255, 140, 0), this)) {
   setObjectName(page == Page::Radio ? QStringLiteral("StringGridRfData") : QStringLiteral("StringGridUsbData"));
   setModel(model_);
   setItemDelegate(delegate_);

@@ -4,7 +4,7 @@
 
 #include "data/DataTableLayout.h"
 
-class DataTableDelegate;
+class DataTableGridDelegate;
 class DataTableModel;
 struct TMeasurementSet;
 
@@ -22,7 +22,7 @@ class DataTableGrid : public QTableView {
 
   Page page() const { return page_; }
   DataTableModel* tableModel() const { return model_; }
-  DataTableDelegate* tableDelegate() const { return delegate_; }
+  DataTableGridDelegate* tableDelegate() const { return delegate_; }
   void setMeasurementSet(const TMeasurementSet* set);
 
   /// Rebuilds the table for a logger of the set in a layout, then sizes it.
@@ -42,5 +42,5 @@ class DataTableGrid : public QTableView {
 
   Page page_;
   DataTableModel* model_;
-  DataTableDelegate* delegate_;
+  DataTableGridDelegate* delegate_;
 };

@@ -1,10 +1,10 @@
-#include "data/DataTableDelegate.h"
+#include "data/DataTableGridDelegate.h"
 
 #include <QPainter>
 
 #include "data/DataTableModel.h"
 
-void DataTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void DataTableGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   if (!index.data(DataTableModel::OutOfRangeRole).toBool()) {
     QStyledItemDelegate::paint(painter, option, index);
     return;

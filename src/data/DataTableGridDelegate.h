@@ -5,11 +5,11 @@
 
 /// Paints data table cells; a value outside the range is filled with the table's highlight
 /// colour (silver while selected) and drawn in black 2 px in from the left and top.
-class DataTableDelegate : public QStyledItemDelegate {
+class DataTableGridDelegate : public QStyledItemDelegate {
   Q_OBJECT
 
  public:
-  DataTableDelegate(QColor highlight, QObject* parent = nullptr) : QStyledItemDelegate(parent), highlight_(highlight) {}
+  DataTableGridDelegate(QColor highlight, QObject* parent = nullptr) : QStyledItemDelegate(parent), highlight_(highlight) {}
   QColor highlightColor() const { return highlight_; }
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
