@@ -796,6 +796,7 @@ QWidget* MainWindow::createConfigPage() {
   time->setReadOnly(true);
   time->setInputMask(QStringLiteral("90.90.0000 00:00:00;_"));
   time->setMaxLength(19);
+  time->setMinimumWidth(time->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000 00:00:00")) + 16);
   auto spin = [](const char* name, int min, int max, int value) {
     auto* s = named(new QSpinBox, name);
     s->setRange(min, max);
@@ -828,10 +829,13 @@ QWidget* MainWindow::createConfigPage() {
   auto textGroup = [](const char* caption, const char* name, std::initializer_list<std::pair<const char*, const char*>> edits) {
     auto* box = group(caption, name);
     auto* g = new QGridLayout(box);
+    g->setColumnStretch(1, 1);
     int row = 0;
     for (const auto& [label, editName] : edits) {
       g->addWidget(new QLabel(QString::fromUtf8(label)), row, 0);
-      g->addWidget(named(new QLineEdit, editName), row, 1);
+      auto* edit = named(new QLineEdit, editName);
+      edit->setMinimumWidth(160);
+      g->addWidget(edit, row, 1);
       ++row;
     }
     return box;
