@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFile>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/DateTimeValue.h"
@@ -99,4 +101,16 @@ BENCHMARK(BM_ExportWorkbook)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// With TUNDRA_BENCH_SAVE=FILE.tmd the sample file is also written there, to open it in the
+// program and look at its table and graph.
+int main(int argc, char** argv) {
+  if (const char* path = std::getenv("TUNDRA_BENCH_SAVE")) {
+    QFile out(QString::fromLocal8Bit(path));
+    if (!out.open(QIODevice::WriteOnly) || out.write(sample().file) != sample().file.size()) return 1;
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -662,7 +662,8 @@ QWidget* MainWindow::createUsbPage() {
   usbLoggerGrid_->horizontalHeader()->setFixedHeight(44);
   usbLoggerGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   usbLoggerGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  usbLoggerGrid_->setFixedHeight(44 + 2 * 20 + 4);
+  // Heading and one logger row, with room for the scroll bar that narrow windows need.
+  usbLoggerGrid_->setFixedHeight(44 + 2 * 20 + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
   usbLoggerGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   left->addWidget(usbLoggerGrid_);
 
