@@ -10,7 +10,6 @@
 #include <QDateTimeEdit>
 #include <QDesktopServices>
 #include <QDir>
-#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,7 +26,6 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -43,7 +41,6 @@
 #include "app/Logging.h"
 #include "app/MainWindowRules.h"
 #include "app/PrgSettingsDialog.h"
-#include "app/DateTimeValue.h"
 #include "app/Clock.h"
 #include "data/DataFileLoader.h"
 #include "data/DataTableWidget.h"
@@ -115,15 +112,7 @@ const ActionSpec kActions[] = {
     {"ActionAbout", "О программе", "О программе", "help-about", QStyle::SP_MessageBoxInformation},
 };
 
-const char* const kLoggerGridHeadings[] = {
-    "Серийный\r\nномер\r\nлоггера", "Исполнение", "Серийный\r\nномер\r\nМЦДТ", "Количес-\r\nтво\r\nдатчиков",
-    "Период\r\nзамера,\r\nч.", "Количес-\r\nтво\r\nзамеров", "Внутреннее\r\nвремя", "Напряжение\r\nбатареи,\r\nВ",
-    "Код\r\nошибки", "Уровень\r\nсигнала,\r\nдБм", "Статус"};
-
 constexpr int kColumnPanelWidth = 185;
-
-// Headings keep their CR LF line breaks in the data; a header view wants plain LF.
-QString headingText(const char* text) { return QString::fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 template <typename W>
 W* named(W* widget, const char* name) {
@@ -946,8 +935,9 @@ void MainWindow::FormCreate() {
   rfTable_->FillDataGrid(-1);
   usbTable_->FillDataGrid(-1);
   // 10. USB logger grid.
+  // The headings keep their CR LF breaks; a header view wants plain LF.
   QStringList headings;
-  for (const char* h : kLoggerGridHeadings) headings << headingText(h);
+  for (const QString& h : LoggerGridHeadings()) headings << QString(h).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   usbLoggerGrid_->setHorizontalHeaderLabels(headings.mid(0, 10));
   const std::vector<int>& usbWidths = UsbLoggerGridBaseWidths();
   for (int c = 0; c < 10; ++c) usbLoggerGrid_->setColumnWidth(c, usbWidths[c]);
@@ -975,7 +965,7 @@ void MainWindow::FormCreate() {
   // 20, 21.
   action(QStringLiteral("ActionUsbDisconnect"))->setEnabled(false);
   radioState_ = MainWindowRules::RadioNotConnected;
-  currentDevRow_ = -1;
+  loggerRows_.setCurrentDevRow(-1);
   findChild<QLabel*>(QStringLiteral("JvLabelCurrDevStatus"))->setToolTip(QString());
   // 22, 23. USB row indicators and gauges are created above.
   createUsbRowIndicators();

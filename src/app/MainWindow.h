@@ -22,7 +22,6 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
-class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
@@ -224,7 +223,6 @@ class MainWindow : public QMainWindow,
   RfLoggerRows loggerRows_{loggers_};
   std::unique_ptr<RfLoggerListCommands> listCommands_;
   int radioState_ = 0;
-  int currentDevRow_ = -1;
 
   QHash<QString, QAction*> actions_;
   QTabWidget* pages_ = nullptr;
