@@ -25,7 +25,9 @@ QDateTime toQDateTime(double value) {
     ms += 86400000;
     --days;
   }
-  return QDateTime(kEpoch.addDays(days), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+  // A wall-clock time with no zone rules: a local time would be invalid (and format as an
+  // empty text) inside a daylight-saving gap, and the loggers' clocks know no such gaps.
+  return QDateTime(kEpoch.addDays(days), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)), Qt::UTC);
 }
 
 std::optional<double> encode(int year, int month, int day, int hour, int minute, int second, int ms) {

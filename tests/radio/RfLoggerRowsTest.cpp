@@ -1,5 +1,7 @@
 #include <QSignalSpy>
 
+#include <ctime>
+
 #include <gtest/gtest.h>
 
 #include "app/Clock.h"
@@ -182,6 +184,26 @@ TEST(RfLoggerRows, ShowRadioDataForDownloadAndFile) {
   r.rows.ShowRadioData(empty, true);
   EXPECT_TRUE(r.rows.cell(1, 2).isEmpty());
   EXPECT_TRUE(r.rows.cell(1, 3).isEmpty());
+}
+
+TEST(RfLoggerRows, ClockTimeInsideADaylightSavingGapIsShown) {
+  // 31.03.2024 02:30 does not exist as local time where clocks jump from 02:00 to 03:00; the
+  // logger's clock still reads it and the grid must show it.
+  const QByteArray oldTz = qgetenv("TZ");
+  const bool hadTz = qEnvironmentVariableIsSet("TZ");
+  qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+  tzset();
+  Rows r;
+  r.list[0].Status = 4;
+  r.list[0].ClockTime = *DateTimeValue::encode(2024, 3, 31, 2, 30, 0);
+  r.rows.ShowRadioData(r.set, false);
+  const QString shown = r.rows.cell(0, 6);
+  if (hadTz)
+    qputenv("TZ", oldTz);
+  else
+    qunsetenv("TZ");
+  tzset();
+  EXPECT_EQ(shown, "31.03.24 02:30:00");
 }
 
 TEST(RfLoggerRows, SelectionFlagAndCurrentRow) {
