@@ -1038,10 +1038,8 @@ ProgramSettings MainWindow::collectSettings() const {
 
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (!shownOnce_) {
-    shownOnce_ = true;
-    FormShow();
-  }
+  // Every showing by the program runs FormShow; a restore by the window system does not.
+  if (!event->spontaneous()) FormShow();
 }
 
 void MainWindow::FormShow() {

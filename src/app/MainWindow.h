@@ -216,7 +216,6 @@ class MainWindow : public QMainWindow,
   QString helpFile_;
   QString startupFile_;
   bool usbAutoConnectDone_ = false;
-  bool shownOnce_ = false;
 
   MeasurementBook book_;
   TRfLoggerArray loggers_;

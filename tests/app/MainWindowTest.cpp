@@ -159,8 +159,12 @@ TEST(MainWindow, FirstShowingOpensAFileOrConnectsUsbOnlyOnce) {
   auto plain = fx.make({"short"});
   QObject::connect(plain->action("ActionUsbConnect"), &QAction::triggered, [&] { ++connects; });
   plain->show();
+  auto* pages = plain->findChild<QTabWidget*>("PageControl1");
+  pages->setCurrentIndex(MainWindow::UsbPage);
   plain->hide();
   plain->show();
+  // Showing again brings the radio page back but never connects again.
+  EXPECT_EQ(pages->currentIndex(), MainWindow::RadioPage);
   EXPECT_EQ(connects, 1);
   EXPECT_TRUE(plain->usbAutoConnectDone());
   plain->hide();
