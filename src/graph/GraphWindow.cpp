@@ -229,7 +229,11 @@ void TFormGraphic::buildUi() {
         TimeLabelFormat(XScaleSteps[static_cast<size_t>(content_.scales.XScaleIndex)], QLocale()));
   };
   auto yTicker = chart_->yAxis->ticker().staticCast<StepTicker>();
-  yTicker->step = [this] { return content_.scales.yStep(); };
+  // A sensor graph labels whole sensor numbers only (label increment 1), however fine its grid.
+  yTicker->step = [this] {
+    const double step = content_.scales.yStep();
+    return content_.kind() == GraphKind::Sensor ? std::max(step, 1.0) : step;
+  };
   yTicker->label = [](double tick) { return FormatGraphValue(tick); };
 
   for (auto** item : {&maxLine_, &minLine_}) {

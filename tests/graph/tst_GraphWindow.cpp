@@ -10,6 +10,8 @@
 
 #include <qcustomplot.h>
 
+#include <cmath>
+
 #include "app/DateTimeValue.h"
 #include "app/IniFile.h"
 #include "app/UserPrompt.h"
@@ -119,6 +121,15 @@ class TestGraphWindow : public QObject {
     QCOMPARE(plot()->yAxis->label(), QString("Датчик, №"));
     QCOMPARE(window_->graphOf(5)->data()->size(), 2);
     QCOMPARE(window_->graphOf(0)->keyAxis(), plot()->yAxis);  // points ordered by sensor number
+
+    // Sensor numbers are labelled at whole numbers, also on a grid finer than one sensor.
+    QCOMPARE(window_->content().scales.yStep(), 1.0);
+    child<QToolButton>("btnZoomInY")->click();
+    QCOMPARE(window_->content().scales.yStep(), 0.5);
+    plot()->replot();
+    const QVector<double> ticks = plot()->yAxis->tickVector();
+    QVERIFY(ticks.size() >= 3);
+    for (double t : ticks) QCOMPARE(t, std::round(t));
   }
 
   void zoomButtonsFollowTheStepBounds() {
