@@ -246,6 +246,8 @@ void TFormGraphic::buildUi() {
   connect(chart_, &QCustomPlot::mouseMove, this, &TFormGraphic::onPlotMove);
   connect(chart_, &QCustomPlot::mouseRelease, this, &TFormGraphic::onPlotRelease);
   connect(chart_, &QCustomPlot::mouseWheel, this, [this](QWheelEvent* e) {
+    // Only a turn of the wheel zooms; a sideways tilt (y 0) is neither forward nor back.
+    if (e->angleDelta().y() == 0) return;
     content_.scales.wheel(e->angleDelta().y() > 0);
     scalesChanged();
   });
@@ -586,9 +588,10 @@ void TFormGraphic::closeEvent(QCloseEvent* event) {
 }
 
 void TFormGraphic::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  if (event->angleDelta().y() == 0) return;
   content_.scales.wheel(event->angleDelta().y() > 0);
   scalesChanged();
-  event->accept();
 }
 
 GraphSettings TFormGraphic::currentSettings() const {

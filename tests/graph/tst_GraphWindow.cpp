@@ -150,6 +150,12 @@ class TestGraphWindow : public QObject {
     QApplication::sendEvent(plot(), &wheel);
     QCOMPARE(window_->content().scales.XScaleIndex, 24);
     QCOMPARE(window_->content().scales.YScaleIndex, y + 1);
+    // A sideways tilt is no turn of the wheel: it zooms nothing.
+    QWheelEvent sideways(QPointF(100, 100), plot()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(120, 0),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plot(), &sideways);
+    QCOMPARE(window_->content().scales.XScaleIndex, 24);
+    QCOMPARE(window_->content().scales.YScaleIndex, y + 1);
 
     auto* zoomInY = child<QToolButton>("btnZoomInY");
     for (int i = 0; i < 40 && zoomInY->isEnabled(); ++i) zoomInY->click();
