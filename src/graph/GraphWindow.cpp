@@ -229,7 +229,11 @@ void TFormGraphic::buildUi() {
         TimeLabelFormat(XScaleSteps[static_cast<size_t>(content_.scales.XScaleIndex)], QLocale()));
   };
   auto yTicker = chart_->yAxis->ticker().staticCast<StepTicker>();
-  yTicker->step = [this] { return content_.scales.yStep(); };
+  // A sensor graph labels whole sensor numbers only (label increment 1), however fine its grid.
+  yTicker->step = [this] {
+    const double step = content_.scales.yStep();
+    return content_.kind() == GraphKind::Sensor ? std::max(step, 1.0) : step;
+  };
   yTicker->label = [](double tick) { return FormatGraphValue(tick); };
 
   for (auto** item : {&maxLine_, &minLine_}) {
@@ -242,6 +246,8 @@ void TFormGraphic::buildUi() {
   connect(chart_, &QCustomPlot::mouseMove, this, &TFormGraphic::onPlotMove);
   connect(chart_, &QCustomPlot::mouseRelease, this, &TFormGraphic::onPlotRelease);
   connect(chart_, &QCustomPlot::mouseWheel, this, [this](QWheelEvent* e) {
+    // Only a turn of the wheel zooms; a sideways tilt (y 0) is neither forward nor back.
+    if (e->angleDelta().y() == 0) return;
     content_.scales.wheel(e->angleDelta().y() > 0);
     scalesChanged();
   });
@@ -582,9 +588,10 @@ void TFormGraphic::closeEvent(QCloseEvent* event) {
 }
 
 void TFormGraphic::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  if (event->angleDelta().y() == 0) return;
   content_.scales.wheel(event->angleDelta().y() > 0);
   scalesChanged();
-  event->accept();
 }
 
 GraphSettings TFormGraphic::currentSettings() const {

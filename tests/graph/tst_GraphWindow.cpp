@@ -10,6 +10,8 @@
 
 #include <qcustomplot.h>
 
+#include <cmath>
+
 #include "app/DateTimeValue.h"
 #include "app/IniFile.h"
 #include "app/UserPrompt.h"
@@ -119,6 +121,15 @@ class TestGraphWindow : public QObject {
     QCOMPARE(plot()->yAxis->label(), QString("Датчик, №"));
     QCOMPARE(window_->graphOf(5)->data()->size(), 2);
     QCOMPARE(window_->graphOf(0)->keyAxis(), plot()->yAxis);  // points ordered by sensor number
+
+    // Sensor numbers are labelled at whole numbers, also on a grid finer than one sensor.
+    QCOMPARE(window_->content().scales.yStep(), 1.0);
+    child<QToolButton>("btnZoomInY")->click();
+    QCOMPARE(window_->content().scales.yStep(), 0.5);
+    plot()->replot();
+    const QVector<double> ticks = plot()->yAxis->tickVector();
+    QVERIFY(ticks.size() >= 3);
+    for (double t : ticks) QCOMPARE(t, std::round(t));
   }
 
   void zoomButtonsFollowTheStepBounds() {
@@ -137,6 +148,12 @@ class TestGraphWindow : public QObject {
     QWheelEvent wheel(QPointF(100, 100), plot()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(plot(), &wheel);
+    QCOMPARE(window_->content().scales.XScaleIndex, 24);
+    QCOMPARE(window_->content().scales.YScaleIndex, y + 1);
+    // A sideways tilt is no turn of the wheel: it zooms nothing.
+    QWheelEvent sideways(QPointF(100, 100), plot()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(120, 0),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plot(), &sideways);
     QCOMPARE(window_->content().scales.XScaleIndex, 24);
     QCOMPARE(window_->content().scales.YScaleIndex, y + 1);
 
