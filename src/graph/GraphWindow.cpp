@@ -634,7 +634,8 @@ void TFormGraphic::saveSettings() {
   IniFile ini;
   ini.load(settingsPath_);  // keeps every other section of the file
   currentSettings().save(ini);
-  if (!ini.save(settingsPath_)) prompt_.error(QStringLiteral("Unable to write to ") + settingsPath_);
+  // Reported like the main window's own settings write: the text with a full stop.
+  if (!ini.save(settingsPath_)) prompt_.error(QStringLiteral("Unable to write to ") + settingsPath_ + QLatin1Char('.'));
 }
 
 QColor TFormGraphic::toQColor(TColor c) const {
