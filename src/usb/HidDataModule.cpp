@@ -47,7 +47,21 @@ THidDataModule1::THidDataModule1(HidBackend& backend, Clock& clock, std::unique_
 THidDataModule1::~THidDataModule1() {
   timer_->onTimeout = nullptr;
   current_ = nullptr;
-  devices_.clear();  // hands every HID device back before the backend may go
+  // Hands every HID device back before the backend may go.
+  devices_.clear();
+  retired_.clear();
+}
+
+void THidDataModule1::retire(std::unique_ptr<TLoggerHidDevice> device) {
+  if (!device) return;
+  retired_.push_back(std::move(device));
+  if (holdDepth_ == 0) releaseRetired();
+}
+
+void THidDataModule1::releaseRetired() {
+  // Swapped out first so that nothing a HID device does on closing can see a half-cleared list.
+  std::vector<std::unique_ptr<TLoggerHidDevice>> gone;
+  gone.swap(retired_);
 }
 
 void THidDataModule1::memo1(const QString& line) {
@@ -62,6 +76,9 @@ QString THidDataModule1::stampNow() const { return DateTimeValue::traceStamp(clo
 
 bool THidDataModule1::SearchDevices() {
   if (current_ && current_ != adopted_.get()) setCurrentDevice(nullptr);
+  // Old entries go before the new ones are opened, so a logger still present is reopened
+  // after its old handle was closed (unless a hold keeps the old entry for a handler).
+  for (auto& old : devices_) retire(std::move(old));
   devices_.clear();
   for (const HidDeviceInfo& info : backend_.enumerate(USB_LOGGER_VENDOR_ID, USB_LOGGER_PRODUCT_ID)) {
     if (info.vendorId != USB_LOGGER_VENDOR_ID || info.productId != USB_LOGGER_PRODUCT_ID) continue;
@@ -85,6 +102,7 @@ void THidDataModule1::setCurrentDevice(TLoggerHidDevice* device) {
 
 TLoggerHidDevice* THidDataModule1::adoptImage(std::unique_ptr<TLoggerHidDevice> image) {
   setCurrentDevice(nullptr);
+  retire(std::move(adopted_));
   adopted_ = std::move(image);
   setCurrentDevice(adopted_.get());
   return current_;
@@ -185,6 +203,7 @@ void THidDataModule1::HidCtlDeviceData(const HidDeviceInfo& from, const QByteArr
   if (from.vendorId != USB_LOGGER_VENDOR_ID || from.productId != USB_LOGGER_PRODUCT_ID) return;
   if (from.serialNumber != current_->hidDevice->info().serialNumber) return;
   if (report.isEmpty()) return;
+  const DeviceHold hold(*this);
   TLoggerHidDevice& dev = *current_;
   const QDateTime received = clock_.now();
   const uint8_t id = static_cast<uint8_t>(report[0]);
@@ -281,6 +300,7 @@ void THidDataModule1::HidCtlDeviceData(const HidDeviceInfo& from, const QByteArr
 void THidDataModule1::TimerTimeoutTimer() {
   timer_->stop();
   if (!current_ || !current_->hidDevice) return;
+  const DeviceHold hold(*this);
   TLoggerHidDevice& dev = *current_;
   if (dev.verdict == UsbVerdict::Sent)
     dev.errorText = InAcknowledgementSet(dev.pendingCode) ? kAckTimeout : kAnswerTimeout;
@@ -313,11 +333,14 @@ void THidDataModule1::HidCtlDeviceUnplug(const HidDeviceInfo& info) {
 void THidDataModule1::HidCtlDeviceChange() { memo2(QStringLiteral("In function \"HidCtlDeviceChange\"")); }
 
 bool THidDataModule1::event(QEvent* e) {
+  // Receivers keep device references across message boxes (nested event loops).
   if (e->type() == static_cast<QEvent::Type>(WM_USB_COMMAND_DONE)) {
+    const DeviceHold hold(*this);
     emit usbCommandDone();
     return true;
   }
   if (e->type() == static_cast<QEvent::Type>(WM_USB_DEVICE_ARRIVED)) {
+    const DeviceHold hold(*this);
     emit usbDeviceArrived();
     return true;
   }

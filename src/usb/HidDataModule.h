@@ -28,9 +28,30 @@ constexpr int WM_USB_DEVICE_ARRIVED = 0x83E9;
 /// numbers above) that the module turns into the signals usbCommandDone and
 /// usbDeviceArrived when the event loop delivers them, so a receiver always runs after the
 /// handler that sent the command has returned, and sees the device as it is by then.
+///
+/// Device lifetime: a handler may keep a TLoggerHidDevice reference across a call that runs
+/// a nested event loop (a message box), in which an unplug and a new arrival can rebuild the
+/// device list. While any DeviceHold is alive, devices leaving the list (and replaced images)
+/// are parked intact, HID device included, and destroyed only when the last hold ends.
 class THidDataModule1 : public QObject {
   Q_OBJECT
  public:
+  /// Keeps every device that leaves the module alive until this hold and all holds around
+  /// it have ended. Taken on the stack by whatever holds a device reference across a call
+  /// that may re-enter the event loop; nests freely.
+  class DeviceHold {
+   public:
+    explicit DeviceHold(THidDataModule1& module) : module_(module) { ++module_.holdDepth_; }
+    ~DeviceHold() {
+      if (--module_.holdDepth_ == 0) module_.releaseRetired();
+    }
+    DeviceHold(const DeviceHold&) = delete;
+    DeviceHold& operator=(const DeviceHold&) = delete;
+
+   private:
+    THidDataModule1& module_;
+  };
+
   /// timer: the supervision timer TimerTimeout (a single-shot QTimer when none is given).
   THidDataModule1(HidBackend& backend, Clock& clock, std::unique_ptr<UsbTimer> timer = nullptr,
                   QObject* parent = nullptr);
@@ -39,8 +60,9 @@ class THidDataModule1 : public QObject {
   /// Trace lines (Memo1, Memo2) and the status bar go here; may be null.
   void setView(UsbViewInterface* view) { view_ = view; }
 
-  /// Rebuilds the device list: releases every old entry, opens every logger present, makes
-  /// the first one current. False when none was found (no current device then).
+  /// Rebuilds the device list: releases every old entry (parks it while a DeviceHold is
+  /// alive), opens every logger present, makes the first one current. False when none was
+  /// found (no current device then).
   bool SearchDevices();
   const std::vector<std::unique_ptr<TLoggerHidDevice>>& devices() const { return devices_; }
 
@@ -50,7 +72,7 @@ class THidDataModule1 : public QObject {
   /// an abandoned command never times out on a later device.
   void setCurrentDevice(TLoggerHidDevice* device);
   /// Takes an image read back from a data file (no HID device), keeps it until the next
-  /// adoption and makes it current.
+  /// adoption (or the end of the holds alive then) and makes it current.
   TLoggerHidDevice* adoptImage(std::unique_ptr<TLoggerHidDevice> image);
 
   /// Writes one command to the current device; payload holds at least n bytes (for
@@ -86,6 +108,9 @@ class THidDataModule1 : public QObject {
   void post(int type);
   void finish();
   void restartWithTimeout2(TLoggerHidDevice& dev);
+  /// Destroys the device now, or parks it until the last DeviceHold ends.
+  void retire(std::unique_ptr<TLoggerHidDevice> device);
+  void releaseRetired();
   void memo1(const QString& line);
   void memo2(const QString& line);
   QString stampNow() const;
@@ -97,6 +122,9 @@ class THidDataModule1 : public QObject {
   std::vector<std::unique_ptr<TLoggerHidDevice>> devices_;
   std::unique_ptr<TLoggerHidDevice> adopted_;
   TLoggerHidDevice* current_ = nullptr;
+  /// Live DeviceHold objects; retired_ is empty whenever it is 0.
+  int holdDepth_ = 0;
+  std::vector<std::unique_ptr<TLoggerHidDevice>> retired_;
 };
 
 /// A hex dump: each byte as two upper-case hexadecimal digits and one blank.

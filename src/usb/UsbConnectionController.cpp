@@ -277,6 +277,9 @@ void UsbConnectionController::ActionUsbReadSettingsExecute() {
 // ---- completion ----
 
 void UsbConnectionController::UsbCommandDone() {
+  // dev stays in use across the handler's message boxes, whose nested event loop may
+  // disconnect and reconnect the logger and so rebuild the device list.
+  const THidDataModule1::DeviceHold hold(module_);
   TLoggerHidDevice* dev = connectedDevice();
   if (!dev) return;
   memo1(verdictLine(dev->verdict));

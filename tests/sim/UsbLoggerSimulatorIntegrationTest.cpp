@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 
+#include <functional>
+#include <utility>
+
 #include "../usb/UsbTestDoubles.h"
 #include "TestSupport.h"
 #include "app/Clock.h"
@@ -15,6 +18,18 @@ namespace {
 
 using Bar = UsbViewInterface::Bar;
 
+/// Records boxes like RecordingPrompt; a hook set by the test runs once while the next box is
+/// "open", where the GUI's box would run a nested event loop.
+class HookedPrompt : public RecordingPrompt {
+ public:
+  bool show(Kind kind, const QString& caption, const QString& text) override {
+    const bool answer = RecordingPrompt::show(kind, caption, text);
+    if (auto hook = std::exchange(whileOpen, nullptr)) hook();
+    return answer;
+  }
+  std::function<void()> whileOpen;
+};
+
 /// Program side and simulated logger on one simulated bus; both time-outs and the progress
 /// timer fire only when the test says so.
 struct Link {
@@ -23,7 +38,7 @@ struct Link {
   UsbLoggerSimulator sim{backend, clock};
   RecordingUsbView view;
   RecordingUsbHost host;
-  RecordingPrompt prompt;
+  HookedPrompt prompt;
   ManualUsbTimer* timeout = new ManualUsbTimer(true);
   ManualUsbTimer* progress = new ManualUsbTimer(false);
   std::unique_ptr<THidDataModule1> module;
@@ -311,6 +326,32 @@ TEST(UsbLoggerSimulatorIntegrationTest, RebootNoticeAndSettingsCommandsChangeThe
   EXPECT_EQ(link.dev().mqttHost, "");
   EXPECT_EQ(link.dev().rfChannel, 23);
   EXPECT_EQ(link.dev().measPeriodHours, 12);
+}
+
+// The decoder's error box runs a nested event loop in the GUI. A logger pulled out and put
+// back while it is open reconnects inside that loop, which rebuilds the device list; the
+// device the decoder goes on writing to after the box must still be alive then.
+TEST(UsbLoggerSimulatorIntegrationTest, ReconnectWhileADecoderBoxIsOpen) {
+  Link link;
+  link.sim.injectFault(UsbSimFault::BadSMark, 1, CMD_GET_HEADER);
+  int reconnects = 0;
+  link.prompt.whileOpen = [&] {
+    link.sim.unplug();
+    link.pump();
+    EXPECT_EQ(link.state(), PSUsbNotConnected) << "the unplug disconnects";
+    link.sim.plug();
+    link.pump();
+    ++reconnects;
+  };
+  link.connect();
+  ASSERT_EQ(reconnects, 1);
+  EXPECT_EQ(link.prompt.texts(), QStringList{UsbAnswerDecoder::kBadHeaderS});
+  EXPECT_EQ(link.state(), PSUsbReady) << "the reconnection read the logger";
+  ASSERT_NE(link.module->currentDevice(), nullptr);
+  EXPECT_EQ(link.dev().loggerId, "D124SN00042");
+  EXPECT_EQ(link.dev().firmwareVersion, "2.1.7");
+  EXPECT_EQ(link.module->devices().size(), 1u);
+  EXPECT_EQ(link.backend.openCount(&link.sim), 1) << "the replaced device is released once the handler is done";
 }
 
 }  // namespace
