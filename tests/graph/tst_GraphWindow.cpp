@@ -195,6 +195,30 @@ class TestGraphWindow : public QObject {
     QCOMPARE(window_->content().scales.XScaleIndex, 11);
   }
 
+  void bandDragEndsOnReleaseWithTheGroupUnchecked() {
+    lines_->ShowRfGraph(set_, loggers_, 0, GraphPresentation::ByTime);
+    window_->resize(700, 583);
+    QTest::qWait(0);
+    auto* group = child<QGroupBox>("JvGroupBoxLimitLines");
+    group->setChecked(true);
+    const QRect r = plot()->axisRect()->rect();
+    const QPoint a = r.center() - QPoint(60, 40), b = r.center() + QPoint(60, 40);
+    QTest::mousePress(plot(), Qt::LeftButton, Qt::AltModifier, a);
+    QVERIFY(window_->limits().BandDragActive);
+    group->setChecked(false);
+    QTest::mouseRelease(plot(), Qt::LeftButton, Qt::AltModifier, a);
+    QVERIFY(!window_->limits().BandDragActive);
+
+    // Rectangle zoom and the read-out work again at once.
+    const QCPRange before = plot()->xAxis->range();
+    QTest::mousePress(plot(), Qt::LeftButton, Qt::NoModifier, a);
+    QMouseEvent move(QEvent::MouseMove, b, plot()->mapToGlobal(b), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(plot(), &move);
+    QVERIFY(!child<QLabel>("StatusPanel0")->text().isEmpty());
+    QTest::mouseRelease(plot(), Qt::LeftButton, Qt::NoModifier, b);
+    QVERIFY(plot()->xAxis->range().size() < before.size() / 2);
+  }
+
   void lineBoxesDriveAllLines() {
     lines_->ShowRfGraph(set_, loggers_, 0, GraphPresentation::ByTime);
     auto* all = child<QCheckBox>("cbLineAll");
