@@ -257,6 +257,48 @@ class TestGraphWindow : public QObject {
     QCOMPARE(ini.readInteger("Graphic ", "BackColor", 0), -16777201);
   }
 
+  void systemColoursOfTheSectionShowAsPaletteColours() {
+    // Signed system-colour values as stored: window text (8), button face (15), window (5).
+    IniFile ini;
+    ini.setValue("Graphic ", "GridColor", "-16777208");
+    ini.setValue("Graphic ", "RangeMaxColor", "-16777201");
+    ini.setValue("Graphic ", "RangeMinColor", "-16777211");
+    ini.setValue("Graphic ", "SetRange", "1");
+    ini.setValue("Graphic ", "RangeMax", "5");
+    ini.setValue("Graphic ", "RangeMin", "-1");
+    QVERIFY(ini.save(iniPath()));
+    lines_->ShowRfGraph(set_, loggers_, 0, GraphPresentation::ByTime);
+    const QPalette& pal = window_->palette();
+    const QColor text = pal.color(QPalette::WindowText), face = pal.color(QPalette::Button),
+                 base = pal.color(QPalette::Base);
+
+    QCOMPARE(plot()->xAxis->grid()->pen().color(), text);
+    QCOMPARE(plot()->yAxis->grid()->pen().color(), text);
+    QColor maxPen, minPen;
+    for (int i = 0; i < plot()->itemCount(); ++i) {
+      auto* line = qobject_cast<QCPItemStraightLine*>(plot()->item(i));
+      if (!line || !line->visible()) continue;
+      (line->point1->coords().y() > 0 ? maxPen : minPen) = line->pen().color();
+    }
+    QCOMPARE(maxPen, face);
+    QCOMPARE(minPen, base);
+    auto swatch = [&](const char* name) {
+      QWidget* w = child<QWidget>(name);
+      return w->grab().toImage().pixelColor(w->rect().center());
+    };
+    QCOMPARE(swatch("ShapeGrid"), text);
+    QCOMPARE(swatch("ShapeMaxLimitColor"), face);
+    QCOMPARE(swatch("ShapeMinLimitColor"), base);
+
+    // The section keeps the values as they were stored.
+    window_->closeWindow();
+    IniFile back;
+    QVERIFY(back.load(iniPath()));
+    QCOMPARE(back.readInteger("Graphic ", "GridColor", 0), -16777208);
+    QCOMPARE(back.readInteger("Graphic ", "RangeMaxColor", 0), -16777201);
+    QCOMPARE(back.readInteger("Graphic ", "RangeMinColor", 0), -16777211);
+  }
+
   void savedTrackingLineBeyondTheLinesBecomesOne() {
     IniFile ini;
     ini.setValue("Graphic ", "TrackingLine", "5");
