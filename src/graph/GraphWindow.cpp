@@ -702,10 +702,10 @@ void TFormGraphic::PrepareToShow() {
   applyMarkers();
 
   // 9, 10: swatches and limit labels.
-  maxSwatch_->setColour(rgbColor(limits_.RangeMaxColor));
-  minSwatch_->setColour(rgbColor(limits_.RangeMinColor));
+  maxSwatch_->setColour(toQColor(limits_.RangeMaxColor));
+  minSwatch_->setColour(toQColor(limits_.RangeMinColor));
   backSwatch_->setColour(toQColor(backColor_));
-  gridSwatch_->setColour(rgbColor(gridColor_));
+  gridSwatch_->setColour(toQColor(gridColor_));
   limits_.suffix = content_.unitSuffix();
   limits_.writeLabels();
   syncLimitControls();
@@ -863,7 +863,7 @@ void TFormGraphic::syncAxes() {
   while (left.endsWith(QLatin1Char('\n')) || left.endsWith(QLatin1Char('\r'))) left.chop(1);
   chart_->yAxis->setLabel(left);
   chart_->xAxis->setLabel(content_.bottomTitle);
-  const QPen gridPen(rgbColor(gridColor_), 0, Qt::DotLine);
+  const QPen gridPen(toQColor(gridColor_), 0, Qt::DotLine);
   chart_->xAxis->grid()->setPen(gridPen);
   chart_->yAxis->grid()->setPen(gridPen);
   zoomInX_->setEnabled(s.zoomInXEnabled);
@@ -874,7 +874,7 @@ void TFormGraphic::syncAxes() {
   const GraphKind kind = content_.kind();
   auto place = [&](QCPItemStraightLine* item, bool drawn, double value, TColor colour) {
     item->setVisible(drawn && kind != GraphKind::Other);
-    item->setPen(QPen(rgbColor(colour), 1, Qt::DashDotLine));
+    item->setPen(QPen(toQColor(colour), 1, Qt::DashDotLine));
     if (kind == GraphKind::Sensor) {
       item->point1->setCoords(value, 0);
       item->point2->setCoords(value, 1);

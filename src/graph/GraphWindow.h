@@ -113,6 +113,8 @@ class TFormGraphic : public QWidget, public GraphWindowView {
   void releaseLimitButton(bool max);
   void syncLimitControls();
   std::optional<QColor> chooseColor(const QColor& initial);
+  /// The one reading of a settings colour (background, grid, limit lines): a system colour
+  /// (top byte 0xFF) becomes the window's palette colour, any other the RGB it names.
   QColor toQColor(TColor colour) const;
 
   UserPrompt& prompt_;

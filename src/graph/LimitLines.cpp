@@ -97,7 +97,9 @@ bool LimitLines::bandMove(double value) {
 }
 
 bool LimitLines::bandRelease() {
-  if (!enabled) return false;
+  // Ends the drag even with the group unchecked meanwhile: a drag left running would keep
+  // rectangle zoom and the read-out off.
+  const bool wasActive = BandDragActive;
   BandDragActive = false;
-  return true;
+  return wasActive;
 }

@@ -56,7 +56,8 @@ class LimitLines {
   bool bandPress(double value);
   /// Pointer moved with Alt + left held: moves both limits by the same amount.
   bool bandMove(double value);
-  /// Alt + left release in the plot: ends the band drag; returns whether it was handled.
+  /// Any left release in the plot: ends the band drag whatever the group's state; returns
+  /// whether a drag was running.
   bool bandRelease();
 
   bool maxDrawn() const { return enabled && !maxLabel.isEmpty(); }

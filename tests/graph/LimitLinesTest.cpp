@@ -74,6 +74,18 @@ TEST(LimitLines, BandDragKeepsTheDistance) {
   EXPECT_TRUE(l.bandRelease());
   EXPECT_FALSE(l.bandMove(10));
   EXPECT_DOUBLE_EQ(l.RangeMax - l.RangeMin, 5);
+  EXPECT_FALSE(l.bandRelease());  // nothing left to end
+}
+
+TEST(LimitLines, BandDragEndsOnReleaseAfterTheGroupIsUnchecked) {
+  LimitLines l = shownLimits(-2, 3);
+  ASSERT_TRUE(l.bandPress(0));
+  l.enabled = false;
+  EXPECT_FALSE(l.bandMove(1));
+  EXPECT_TRUE(l.bandRelease());
+  EXPECT_FALSE(l.BandDragActive);
+  EXPECT_DOUBLE_EQ(l.RangeMin, -2);
+  EXPECT_DOUBLE_EQ(l.RangeMax, 3);
 }
 
 TEST(LimitLines, LinesAreDrawnOnlyWithTheGroupAndALabel) {

@@ -195,6 +195,30 @@ class TestGraphWindow : public QObject {
     QCOMPARE(window_->content().scales.XScaleIndex, 11);
   }
 
+  void bandDragEndsOnReleaseWithTheGroupUnchecked() {
+    lines_->ShowRfGraph(set_, loggers_, 0, GraphPresentation::ByTime);
+    window_->resize(700, 583);
+    QTest::qWait(0);
+    auto* group = child<QGroupBox>("JvGroupBoxLimitLines");
+    group->setChecked(true);
+    const QRect r = plot()->axisRect()->rect();
+    const QPoint a = r.center() - QPoint(60, 40), b = r.center() + QPoint(60, 40);
+    QTest::mousePress(plot(), Qt::LeftButton, Qt::AltModifier, a);
+    QVERIFY(window_->limits().BandDragActive);
+    group->setChecked(false);
+    QTest::mouseRelease(plot(), Qt::LeftButton, Qt::AltModifier, a);
+    QVERIFY(!window_->limits().BandDragActive);
+
+    // Rectangle zoom and the read-out work again at once.
+    const QCPRange before = plot()->xAxis->range();
+    QTest::mousePress(plot(), Qt::LeftButton, Qt::NoModifier, a);
+    QMouseEvent move(QEvent::MouseMove, b, plot()->mapToGlobal(b), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(plot(), &move);
+    QVERIFY(!child<QLabel>("StatusPanel0")->text().isEmpty());
+    QTest::mouseRelease(plot(), Qt::LeftButton, Qt::NoModifier, b);
+    QVERIFY(plot()->xAxis->range().size() < before.size() / 2);
+  }
+
   void lineBoxesDriveAllLines() {
     lines_->ShowRfGraph(set_, loggers_, 0, GraphPresentation::ByTime);
     auto* all = child<QCheckBox>("cbLineAll");
@@ -231,6 +255,48 @@ class TestGraphWindow : public QObject {
     QCOMPARE(ini.readBool("Graphic ", "SetRange", false), true);
     QVERIFY(qAbs(ini.readReal("Graphic ", "RangeMax", 0) - 7.5) < 0.05);
     QCOMPARE(ini.readInteger("Graphic ", "BackColor", 0), -16777201);
+  }
+
+  void systemColoursOfTheSectionShowAsPaletteColours() {
+    // Signed system-colour values as stored: window text (8), button face (15), window (5).
+    IniFile ini;
+    ini.setValue("Graphic ", "GridColor", "-16777208");
+    ini.setValue("Graphic ", "RangeMaxColor", "-16777201");
+    ini.setValue("Graphic ", "RangeMinColor", "-16777211");
+    ini.setValue("Graphic ", "SetRange", "1");
+    ini.setValue("Graphic ", "RangeMax", "5");
+    ini.setValue("Graphic ", "RangeMin", "-1");
+    QVERIFY(ini.save(iniPath()));
+    lines_->ShowRfGraph(set_, loggers_, 0, GraphPresentation::ByTime);
+    const QPalette& pal = window_->palette();
+    const QColor text = pal.color(QPalette::WindowText), face = pal.color(QPalette::Button),
+                 base = pal.color(QPalette::Base);
+
+    QCOMPARE(plot()->xAxis->grid()->pen().color(), text);
+    QCOMPARE(plot()->yAxis->grid()->pen().color(), text);
+    QColor maxPen, minPen;
+    for (int i = 0; i < plot()->itemCount(); ++i) {
+      auto* line = qobject_cast<QCPItemStraightLine*>(plot()->item(i));
+      if (!line || !line->visible()) continue;
+      (line->point1->coords().y() > 0 ? maxPen : minPen) = line->pen().color();
+    }
+    QCOMPARE(maxPen, face);
+    QCOMPARE(minPen, base);
+    auto swatch = [&](const char* name) {
+      QWidget* w = child<QWidget>(name);
+      return w->grab().toImage().pixelColor(w->rect().center());
+    };
+    QCOMPARE(swatch("ShapeGrid"), text);
+    QCOMPARE(swatch("ShapeMaxLimitColor"), face);
+    QCOMPARE(swatch("ShapeMinLimitColor"), base);
+
+    // The section keeps the values as they were stored.
+    window_->closeWindow();
+    IniFile back;
+    QVERIFY(back.load(iniPath()));
+    QCOMPARE(back.readInteger("Graphic ", "GridColor", 0), -16777208);
+    QCOMPARE(back.readInteger("Graphic ", "RangeMaxColor", 0), -16777201);
+    QCOMPARE(back.readInteger("Graphic ", "RangeMinColor", 0), -16777211);
   }
 
   void savedTrackingLineBeyondTheLinesBecomesOne() {
