@@ -9,14 +9,6 @@
 #include "app/ProgramPaths.h"
 #include "app/ProgramSettings.h"
 
-namespace {
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-}  // namespace
-
 TEST(ProgramSettings, MissingFileGivesTheDefaults) {
   ProgramSettings defaults;
   defaults.dataFilesDir = "/data";
@@ -32,7 +24,7 @@ TEST(ProgramSettings, MissingFileGivesTheDefaults) {
 TEST(ProgramSettings, ChannelIsClippedAndCloseKeepsWhatItDoesNotWrite) {
   QTemporaryDir dir;
   const QString path = dir.filePath("tundrabase.ini");
-  writeFile(path,
+  writeTestFile(path,
             "[Settings]\r\nPort=7\r\nMinChannel=18\r\nMaxChannel=21\r\nChannel=23\r\n[Graphic ]\r\nColor=0x00FF00\r\n"
             "[RF]\r\nDataMaxLimit=2,5\r\nHighlightOutOfRangeData=5\r\n");
   ProgramSettings s = ProgramSettings::load(path, {});

@@ -34,13 +34,7 @@ CliRun cli(const QStringList& args) {
 
 class DataFileCliTest : public ::testing::Test {
  protected:
-  QString write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
-  }
+  QString write(const QString& name, const QByteArray& bytes) { return writeTestFile(dir.filePath(name), bytes); }
   QTemporaryDir dir;
 };
 

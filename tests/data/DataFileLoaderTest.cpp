@@ -61,13 +61,7 @@ class FakeHost : public DataFileHost {
 
 class DataFileLoaderTest : public ::testing::Test {
  protected:
-  QString write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
-  }
+  QString write(const QString& name, const QByteArray& bytes) { return writeTestFile(dir.filePath(name), bytes); }
   QByteArray example() {
     TMeasurementSet set;
     TRfLoggerArray loggers;

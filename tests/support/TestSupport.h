@@ -32,5 +32,9 @@ class RecordingPrompt : public UserPrompt {
   bool defaultAnswer_ = true;
 };
 
+/// Writes bytes to path (a test's own temporary file); fails the test when it cannot.
+/// Returns path.
+QString writeTestFile(const QString& path, const QByteArray& bytes);
+
 /// Path of a file under tests/fixtures.
 QString fixturePath(const QString& name);
